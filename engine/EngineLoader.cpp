@@ -1,0 +1,92 @@
+#include "EngineLoader.h"
+
+#include "Dialog.h"
+#include "WinApp.h"
+
+#include <string>
+
+EngineEntryPoints g_engine = {};
+
+namespace {
+// Keep the current directory out of the library search from program start, so
+// that a "Solvetric.dll" planted in whatever folder the user starts the program
+// from is not loaded. Wine accepts the call but keeps the current directory in
+// its search, so this can only be observed on Windows.
+const bool g_currentDirectoryRemoved = ::SetDllDirectoryW(L"") != FALSE;
+
+template <class Fn>
+Fn Resolve(HMODULE module, const char *name)
+{
+    // Through the generic function type, since the slots' types differ.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+} // namespace
+
+int LoadEngine()
+{
+    g_engine.hModule = ::LoadLibraryW(KEL_ENGINE_FILE_NAME);
+    if (!g_engine.hModule)
+        return KEL_DLL_NOT_LOADED;
+
+#define KEL_RESOLVE(name, params) g_engine.name = Resolve<name##_fn>(g_engine.hModule, #name);
+    KEL_ENTRY_POINTS(KEL_RESOLVE)
+#undef KEL_RESOLVE
+
+#define KEL_TEST_SLOT(name, params) \
+    if (!g_engine.name)             \
+        return KEL_DLL_FUNCTION_MISSING;
+    KEL_ENTRY_POINTS(KEL_TEST_SLOT)
+#undef KEL_TEST_SLOT
+    return KEL_OK;
+}
+
+int FreeEngine()
+{
+    if (!g_engine.hModule)
+        return KEL_DLL_NOT_LOADED;
+    if (!::FreeLibrary(g_engine.hModule))
+        return KEL_GENERAL_ERROR;
+    g_engine = EngineEntryPoints{};
+    return KEL_OK;
+}
+
+int __cdecl MessageHook(int, int, int *result)
+{
+    if (result)
+        *result = 1;
+    return 1;
+}
+
+std::wstring ComposeTitle(const wchar_t *first, const wchar_t *second, int flag)
+{
+    std::wstring title = first ? first : L"";
+    title += L" - ";
+    title += second ? second : L"";
+    if (flag)
+        title += L"*";
+    return title;
+}
+
+void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag)
+{
+    CWinApp *thread = AfxGetThread();
+    CDialog *mainWindow = thread ? thread->GetMainWnd() : nullptr;
+    if (!mainWindow || !mainWindow->m_hWnd)
+        return;
+    mainWindow->SetWindowText(ComposeTitle(first, second, flag));
+}
+
+bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (g_engine.Kel_GetWindowMain && g_engine.hModule && g_engine.Kel_SendMessage)
+        g_engine.Kel_SendMessage(message, wParam, lParam, 0);
+    return false;
+}
+
+bool ForwardPreTranslateMessage(MSG *message)
+{
+    if (!g_engine.Kel_GetWindowMain || !g_engine.hModule || !g_engine.Kel_PreTranslateMessage)
+        return false;
+    int handled = 0;
+    return g_engine.Kel_PreTranslateMessage(message, &handled) == KEL_OK && handled != 0;
+}

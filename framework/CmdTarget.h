@@ -1,0 +1,123 @@
+// Static message maps: small tables from (message, notification code, control
+// id range) to typed member handlers, searched from the most derived class up.
+#pragma once
+
+#include <windows.h>
+
+#include <type_traits>
+
+class CCmdTarget;
+
+using MessageThunk = LRESULT (*)(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam);
+
+struct MessageMapEntry {
+    UINT message;
+    UINT code;    // WM_COMMAND only: the notification code
+    UINT firstId; // WM_COMMAND only: the control or command id range
+    UINT lastId;
+    MessageThunk thunk;
+};
+
+struct MessageMap {
+    const MessageMap *(*base)();
+    const MessageMapEntry *entries; // ends with an entry whose thunk is null
+};
+
+class CCmdTarget {
+public:
+    virtual ~CCmdTarget() = default;
+
+    // Runs the handler mapped to this command, if any.
+    bool OnCmdMsg(UINT code, UINT id, HWND control);
+
+protected:
+    CCmdTarget() = default;
+    const MessageMapEntry *FindEntry(UINT message, UINT code, UINT id) const;
+
+    static const MessageMap *GetThisMessageMap();
+    virtual const MessageMap *GetMessageMap() const { return GetThisMessageMap(); }
+};
+
+namespace message_map {
+template <class F>
+struct member_of;
+template <class T, class R, class... A>
+struct member_of<R (T::*)(A...)> {
+    using type = T;
+};
+
+template <auto F>
+using class_of = typename member_of<decltype(F)>::type;
+
+// Command handlers take (notification code, id, control window), as the
+// command message carries them.
+template <auto F>
+LRESULT Command(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
+{
+    (static_cast<class_of<F> *>(target)->*F)(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+    return 0;
+}
+
+template <auto F>
+LRESULT NoArguments(CCmdTarget *target, UINT, WPARAM, LPARAM)
+{
+    (static_cast<class_of<F> *>(target)->*F)();
+    return 0;
+}
+
+template <auto F>
+LRESULT ReturnsHandle(CCmdTarget *target, UINT, WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>((static_cast<class_of<F> *>(target)->*F)());
+}
+
+// Colour handlers take (device context, control, CTLCOLOR_ kind).
+template <auto F>
+LRESULT CtlColor(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return reinterpret_cast<LRESULT>((static_cast<class_of<F> *>(target)->*F)(
+        reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
+}
+
+template <auto F>
+LRESULT Raw(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
+{
+    return (static_cast<class_of<F> *>(target)->*F)(wParam, lParam);
+}
+} // namespace message_map
+
+#define DECLARE_MESSAGE_MAP()                                  \
+protected:                                                     \
+    static const MessageMap *GetThisMessageMap();              \
+    const MessageMap *GetMessageMap() const override { return GetThisMessageMap(); }
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                 \
+    const MessageMap *theClass::GetThisMessageMap()            \
+    {                                                          \
+        using ThisClass = theClass;                            \
+        using TheBaseClass = baseClass;                        \
+        static const MessageMapEntry entries[] = {
+
+#define END_MESSAGE_MAP()                                                    \
+    {0, 0, 0, 0, nullptr}};                                                  \
+        static const MessageMap map = {&TheBaseClass::GetThisMessageMap, entries}; \
+        return &map;                                                         \
+    }
+
+// A menu command or a button click (notification code 0).
+#define ON_COMMAND(id, handler) {WM_COMMAND, 0, (id), (id), &message_map::Command<&ThisClass::handler>},
+#define ON_COMMAND_RANGE(firstId, lastId, handler) \
+    {WM_COMMAND, 0, (firstId), (lastId), &message_map::Command<&ThisClass::handler>},
+// A control's notification with its own code (CBN_SELCHANGE, EN_SETFOCUS, ...).
+#define ON_CONTROL(code, id, handler) {WM_COMMAND, (code), (id), (id), &message_map::Command<&ThisClass::handler>},
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, &message_map::NoArguments<&ThisClass::OnPaint>},
+#define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, 0, &message_map::ReturnsHandle<&ThisClass::OnQueryDragIcon>},
+#define ON_WM_CTLCOLOR()                                                                   \
+    {WM_CTLCOLORMSGBOX, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},          \
+        {WM_CTLCOLOREDIT, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},        \
+        {WM_CTLCOLORLISTBOX, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},     \
+        {WM_CTLCOLORBTN, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},         \
+        {WM_CTLCOLORDLG, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},         \
+        {WM_CTLCOLORSCROLLBAR, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},   \
+        {WM_CTLCOLORSTATIC, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},
+#define ON_MESSAGE(message, handler) {(message), 0, 0, 0, &message_map::Raw<&ThisClass::handler>},

@@ -1,0 +1,70 @@
+#include "WinApp.h"
+
+namespace {
+CWinApp *g_app = nullptr;
+}
+
+CWinApp::CWinApp() { g_app = this; }
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+int CWinApp::Start(HINSTANCE instance, const wchar_t *commandLine)
+{
+    m_hInstance = instance;
+    m_threadId = ::GetCurrentThreadId();
+    m_commandLine = CommandLineTail(commandLine);
+    m_lpCmdLine = m_commandLine.c_str();
+    InitInstance();
+    return 0;
+}
+
+CWinApp *AfxGetApp() { return g_app; }
+
+CWinApp *AfxGetThread()
+{
+    return g_app && g_app->ThreadId() == ::GetCurrentThreadId() ? g_app : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
+std::wstring AfxGetAppName()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t start = path.find_last_of(L"\\/");
+    std::wstring name = start == std::wstring::npos ? path : path.substr(start + 1);
+    size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+const wchar_t *CommandLineTail(const wchar_t *commandLine)
+{
+    const wchar_t *p = commandLine ? commandLine : L"";
+    if (*p == L'"') {
+        ++p;
+        while (*p && *p != L'"')
+            ++p;
+        if (*p == L'"')
+            ++p;
+    } else {
+        while (*p && *p != L' ' && *p != L'\t')
+            ++p;
+    }
+    while (*p == L' ' || *p == L'\t')
+        ++p;
+    return p;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#define IDC_STATIC (-1)
+
+#define IDD_RIG 100
+#define IDD_RIG_ENGINE 101
+#define IDR_RIG_MENU 100
+
+#define IDC_INPUT 1001
+#define IDC_COUNT 1002
+#define IDC_CLICKS 1003
+#define IDC_CREATION 1004
+#define IDC_KEYS 1005
+#define IDC_CHOICES 1006
+#define IDC_BOX 1007
+#define IDC_THROW 1008
+#define IDC_LONG_TEXT 1009
+#define IDC_WAIT_BUTTON 1010
+#define IDC_ENGINE_STATE 1011
+
+#define IDM_APP_COMMAND 40001
+#define IDM_DIALOG_COMMAND 40002
+
+#define IDS_LONG_TEXT 2000
+#define IDS_CAUGHT 2001
