@@ -1,5 +1,6 @@
-set(CMAKE_C_COMPILER ${KEL_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${KEL_TRIPLET}-g++)
+# The posix thread model: GoogleTest needs std::mutex, which the win32 one lacks.
+set(CMAKE_C_COMPILER ${KEL_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KEL_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${KEL_TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${KEL_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
