@@ -1,4 +1,5 @@
 #include "EngineLoader.h"
+#include "FileDialog.h"
 #include "MessageBox.h"
 #include "RigDialog.h"
 #include "RigEngineDialog.h"
@@ -53,6 +54,7 @@ BEGIN_MESSAGE_MAP(CRigDialog, CDialog)
     ON_COMMAND(IDC_BOX, OnBoxClicked)
     ON_COMMAND(IDC_THROW, OnThrowClicked)
     ON_COMMAND(IDC_WAIT_BUTTON, OnWaitClicked)
+    ON_COMMAND(IDC_OPEN, OnOpenClicked)
     ON_COMMAND(IDM_DIALOG_COMMAND, OnDialogCommand)
     ON_CONTROL(EN_SETFOCUS, IDC_INPUT, OnInputFocus)
 END_MESSAGE_MAP()
@@ -110,6 +112,13 @@ void CRigDialog::OnWaitClicked(UINT, int, HWND)
 {
     CWaitCursor wait;
     AfxMessageBox(CWaitCursor::Active() ? L"Waiting" : L"Not waiting");
+}
+
+void CRigDialog::OnOpenClicked(UINT, int, HWND)
+{
+    CFileDialog dialog(true, L"txt", L"*.txt", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, LoadResString(IDS_TEXT_FILTER));
+    if (dialog.DoModal() == IDOK)
+        ::SetDlgItemTextW(m_hWnd, IDC_CHOSEN, dialog.GetPathName().c_str());
 }
 
 void CRigDialog::OnDialogCommand(UINT, int, HWND) { m_clicks.SetWindowText(L"Dialog command"); }

@@ -18,6 +18,7 @@ private:
     void OnBoxClicked(UINT code, int id, HWND control);
     void OnThrowClicked(UINT code, int id, HWND control);
     void OnWaitClicked(UINT code, int id, HWND control);
+    void OnOpenClicked(UINT code, int id, HWND control);
     void OnDialogCommand(UINT code, int id, HWND control);
     void OnInputFocus(UINT code, int id, HWND control);
 

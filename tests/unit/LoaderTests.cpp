@@ -1,24 +1,14 @@
 // The engine loader against the sample engine and its builds that lack one export.
-#include "EngineLoader.h"
+#include "EngineFixture.h"
 #include "TestApp.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-std::wstring Env(const wchar_t *name)
-{
-    wchar_t value[4096] = {};
-    DWORD length = ::GetEnvironmentVariableW(name, value, 4096);
-    return length && length < 4096 ? value : L"";
-}
-
-std::wstring BuildPath(const std::wstring &relative) { return Env(L"KEL_BUILD_DIR") + L"\\" + relative; }
-
 std::vector<std::string> ExportNames()
 {
     return {
@@ -47,62 +37,7 @@ bool AllSlotsNull()
     return true;
 }
 
-std::wstring Wide(const std::string &text) { return std::wstring(text.begin(), text.end()); }
-
-class Loader : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(Env(L"KEL_BUILD_DIR").empty()) << "KEL_BUILD_DIR names the build directory";
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        m_dir = std::wstring(temp) + L"kel-loader-" + std::to_wstring(::GetCurrentProcessId());
-        ::CreateDirectoryW(m_dir.c_str(), nullptr);
-        m_log = m_dir + L"\\calls.log";
-        m_script = m_dir + L"\\script.txt";
-        ::DeleteFileW(m_log.c_str());
-        ::DeleteFileW(m_script.c_str());
-        ::SetEnvironmentVariableW(L"SOLVETRIC_LOG", m_log.c_str());
-        ::SetEnvironmentVariableW(L"SOLVETRIC_SCRIPT", m_script.c_str());
-    }
-
-    void TearDown() override
-    {
-        while (g_engine.hModule && FreeEngine() == KEL_OK) {
-        }
-        while (HMODULE left = ::GetModuleHandleW(KEL_ENGINE_FILE_NAME))
-            ::FreeLibrary(left);
-        ::SetDllDirectoryW(nullptr);
-        ::DeleteFileW(m_log.c_str());
-        ::DeleteFileW(m_script.c_str());
-        ::RemoveDirectoryW(m_dir.c_str());
-    }
-
-    // The library search finds the engine in this folder (the test program's
-    // own folder holds none).
-    void SearchIn(const std::wstring &dir) { ::SetDllDirectoryW(dir.c_str()); }
-    void UseEngine(const std::string &variant = "")
-    {
-        SearchIn(variant.empty() ? BuildPath(L"dist") : BuildPath(L"variants\\" + Wide(variant)));
-    }
-
-    void Script(const std::string &text) { std::ofstream(m_script.c_str(), std::ios::binary) << text; }
-
-    std::vector<std::string> Calls(const std::string &prefix) const
-    {
-        std::vector<std::string> lines;
-        std::ifstream in(m_log.c_str(), std::ios::binary);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.compare(0, prefix.size(), prefix) == 0)
-                lines.push_back(line);
-        }
-        return lines;
-    }
-
-    std::wstring m_dir, m_log, m_script;
-};
+using Loader = EngineTest;
 } // namespace
 
 TEST_F(Loader, NoLibraryLeavesTheRecordEmpty)
@@ -184,7 +119,7 @@ TEST_F(Loader, ForwardingNeedsTheWindowSlotTheHandleAndItsOwnSlot)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.variant);
-        ::DeleteFileW(m_log.c_str());
+        ClearLog();
         UseEngine(c.variant);
         ASSERT_EQ(KEL_DLL_FUNCTION_MISSING, LoadEngine());
         ForwardSendMessage(WM_USER, 1, 2);
@@ -195,7 +130,7 @@ TEST_F(Loader, ForwardingNeedsTheWindowSlotTheHandleAndItsOwnSlot)
     }
 
     // Every slot set but no handle: neither function calls.
-    ::DeleteFileW(m_log.c_str());
+    ClearLog();
     UseEngine();
     ASSERT_EQ(KEL_OK, LoadEngine());
     HMODULE module = std::exchange(g_engine.hModule, nullptr);

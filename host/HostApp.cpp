@@ -1,0 +1,28 @@
+#include "HostApp.h"
+
+#include "Dialog.h"
+#include "EngineLoader.h"
+#include "HostDialog.h"
+
+BEGIN_MESSAGE_MAP(CHostApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+BOOL CHostApp::InitInstance()
+{
+    CHostDialog dialog; // loads the engine
+    m_pMainWnd = &dialog;
+    if (dialog.m_nLoadResult == KEL_OK)
+        dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE; // the dialog's destructor frees the engine
+}
+
+void CHostApp::OnHelp(UINT, int, HWND)
+{
+    if (!g_engine.Kel_OpenXMLSettings)
+        return;
+    wchar_t help[] = L"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>";
+    int position = 0;
+    g_engine.Kel_OpenXMLSettings(help, &position);
+}

@@ -1,0 +1,3 @@
+#include "HostApp.h"
+
+CHostApp theApp;

@@ -1,0 +1,198 @@
+// The framework as a user meets it: the rig program driven from outside.
+#include "UiDriver.h"
+
+#include "../rig/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace uidriver;
+
+namespace {
+const wchar_t kRigCaption[] = L"Framework Rig";
+const wchar_t kBoxCaption[] = L"KelRig";
+
+class Rig : public testing::Test {
+protected:
+    void Start(const std::wstring &args = L"")
+    {
+        m_sandbox.AddProgram(L"KelRig.exe");
+        m_sandbox.AddEngine();
+        m_process = std::make_unique<Process>(Process::Start(m_sandbox, L"KelRig.exe", args));
+    }
+    HWND WaitDialog(const wchar_t *caption = kRigCaption)
+    {
+        HWND dialog = m_process->WaitWindow(L"#32770", caption);
+        EXPECT_NE(nullptr, dialog) << "a dialog captioned " << Utf8(caption) << " appears";
+        return dialog;
+    }
+    // Reads a box of the rig, answers it and returns its text.
+    std::wstring AnswerBox(int button = IDOK)
+    {
+        HWND box = m_process->WaitMessageBox(kBoxCaption);
+        if (!box)
+            return L"(no message box)";
+        std::wstring text = MessageBoxText(box);
+        EXPECT_TRUE(PressButton(box, button));
+        EXPECT_TRUE(m_process->WaitNoWindow(box, 5000));
+        return text;
+    }
+    std::wstring TextOf(HWND dialog, int id) { return Text(Child(dialog, id)); }
+    bool WaitText(HWND dialog, int id, const std::wstring &expected)
+    {
+        return WaitFor([&] { return TextOf(dialog, id) == expected; }, 5000);
+    }
+
+    Sandbox m_sandbox{L"rig"};
+    std::unique_ptr<Process> m_process;
+};
+} // namespace
+
+TEST_F(Rig, DialogShowsWhatItsInitialisationBuilt)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(L"Creation seen before initialisation", TextOf(dialog, IDC_CREATION))
+        << "the window procedure sees the window's creation messages";
+    EXPECT_EQ((std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma"}), ComboItems(Child(dialog, IDC_CHOICES)))
+        << "the dialog's initialisation data fills the combo box";
+    EXPECT_EQ(0, ComboSelection(Child(dialog, IDC_CHOICES)));
+    EXPECT_EQ(529u, TextOf(dialog, IDC_LONG_TEXT).size()) << "a string-table entry longer than any fixed buffer";
+}
+
+TEST_F(Rig, MessageMapRunsHandlersAndRoutesTheRestToTheApplication)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+
+    Click(Child(dialog, IDC_COUNT));
+    Click(Child(dialog, IDC_COUNT));
+    EXPECT_TRUE(WaitText(dialog, IDC_CLICKS, L"Clicks: 2")) << "saw " << Utf8(TextOf(dialog, IDC_CLICKS));
+
+    struct Case {
+        int command;
+        const wchar_t *box;       // the application's answer, or null
+        const wchar_t *clicksText; // the dialog's answer, or null
+    } cases[] = {
+        {IDM_APP_COMMAND, L"The application handled the command.", nullptr},
+        {IDM_DIALOG_COMMAND, nullptr, L"Dialog command"},
+    };
+    for (const Case &c : cases) {
+        Command(dialog, c.command);
+        if (c.box)
+            EXPECT_EQ(c.box, AnswerBox()) << "command " << c.command;
+        if (c.clicksText)
+            EXPECT_TRUE(WaitText(dialog, IDC_CLICKS, c.clicksText)) << "command " << c.command;
+    }
+    EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "the dialog's own command shows no box";
+}
+
+TEST_F(Rig, HelpKeyReachesTheApplication)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    PressKey(Child(dialog, IDC_INPUT), VK_F1);
+    EXPECT_EQ(L"The application handled help.", AnswerBox());
+}
+
+TEST_F(Rig, PreTranslationSeesQueuedKeysBeforeTheControls)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    HWND input = Child(dialog, IDC_INPUT);
+    PressKey(input, 'Q'); // the dialog keeps Q
+    PressKey(input, 'A');
+    EXPECT_TRUE(WaitText(dialog, IDC_INPUT, L"a")) << "saw " << Utf8(Text(input));
+    EXPECT_TRUE(WaitText(dialog, IDC_KEYS, L"Keys: 2")) << "saw " << Utf8(TextOf(dialog, IDC_KEYS));
+}
+
+TEST_F(Rig, FrameworkMessageBoxIsCaptionedWithTheProgramName)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    SetText(Child(dialog, IDC_INPUT), L"hello, wörld");
+    Click(Child(dialog, IDC_BOX));
+    EXPECT_EQ(L"Text: hello, wörld", AnswerBox());
+    Click(Child(dialog, IDC_WAIT_BUTTON));
+    EXPECT_EQ(L"Waiting", AnswerBox()) << "the wait cursor is active inside its handler";
+    EXPECT_TRUE(m_process->Running());
+}
+
+TEST_F(Rig, ExceptionFromAHandlerEndsTheRunAndReachesTheApplication)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    Click(Child(dialog, IDC_THROW));
+    EXPECT_EQ(L"The dialog run ended with an exception: thrown by a handler", AnswerBox());
+    DWORD code = 99;
+    EXPECT_TRUE(m_process->WaitExit(5000, &code));
+    EXPECT_EQ(0u, code);
+}
+
+TEST_F(Rig, EnterAndEscapeEndTheModalRun)
+{
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Escape");
+        Start();
+        HWND dialog = WaitDialog();
+        ASSERT_NE(nullptr, dialog);
+        PressKey(Child(dialog, IDC_INPUT), key);
+        EXPECT_TRUE(m_process->WaitExit(5000));
+    }
+}
+
+TEST_F(Rig, EngineFramedThroughTheLoader)
+{
+    Start(L"/engine");
+    HWND dialog = m_process->WaitWindow(L"#32770", nullptr);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(WaitText(dialog, IDC_ENGINE_STATE, L"Engine start: 0"))
+        << "saw " << Utf8(TextOf(dialog, IDC_ENGINE_STATE));
+    EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_ShowStatus(5, 0, ", 5000));
+    std::vector<std::string> init = m_sandbox.CallLogMatching("Kel_InitMain(");
+    ASSERT_EQ(1u, init.size());
+    EXPECT_NE(std::string::npos, init[0].find(") = 0"));
+
+    m_sandbox.WriteScript("result Kel_Exit = 22\n");
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_Exit(0) = 22", 5000));
+    EXPECT_FALSE(m_process->WaitExit(300)) << "the engine's refusal keeps the dialog open";
+
+    m_sandbox.WriteScript("");
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_Exit(0) = 0", 5000));
+    EXPECT_TRUE(m_process->WaitExit(5000));
+}
+
+TEST_F(Rig, FileDialogHandsBackTheChosenPath)
+{
+    m_sandbox.WriteFileBytes(L"notes.txt", "some notes");
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+
+    // Cancel first: nothing chosen.
+    Click(Child(dialog, IDC_OPEN));
+    HWND open = m_process->WaitWindow(L"#32770", L"Open");
+    ASSERT_NE(nullptr, open) << "the open dialog appears";
+    Click(Child(open, IDCANCEL));
+    EXPECT_TRUE(m_process->WaitNoWindow(open, 5000));
+    EXPECT_EQ(L"", TextOf(dialog, IDC_CHOSEN));
+
+    Click(Child(dialog, IDC_OPEN));
+    open = m_process->WaitWindow(L"#32770", L"Open");
+    ASSERT_NE(nullptr, open);
+    const int kFileNameBox = 0x47C; // the dialog's file name combo box
+    SetText(Child(open, kFileNameBox), m_sandbox.Path(L"notes.txt"));
+    Click(Child(open, IDOK));
+    EXPECT_TRUE(WaitText(dialog, IDC_CHOSEN, m_sandbox.Path(L"notes.txt")))
+        << "saw " << Utf8(TextOf(dialog, IDC_CHOSEN));
+}
