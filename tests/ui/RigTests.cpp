@@ -83,10 +83,12 @@ TEST_F(Rig, MessageMapRunsHandlersAndRoutesTheRestToTheApplication)
     };
     for (const Case &c : cases) {
         Command(dialog, c.command);
-        if (c.box)
+        if (c.box) {
             EXPECT_EQ(c.box, AnswerBox()) << "command " << c.command;
-        if (c.clicksText)
+        }
+        if (c.clicksText) {
             EXPECT_TRUE(WaitText(dialog, IDC_CLICKS, c.clicksText)) << "command " << c.command;
+        }
     }
     EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "the dialog's own command shows no box";
 }

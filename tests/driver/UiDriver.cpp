@@ -1,0 +1,115 @@
+#include "UiDriver.h"
+
+#include "DriverInternals.h"
+
+#include <algorithm>
+
+namespace uidriver {
+
+std::string Utf8(const std::wstring &text)
+{
+    if (text.empty())
+        return std::string();
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                     nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size, nullptr, nullptr);
+    return result;
+}
+
+std::wstring Wide(const std::string &utf8)
+{
+    if (utf8.empty())
+        return std::wstring();
+    int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &result[0], size);
+    return result;
+}
+
+std::wstring BuildPath(const std::wstring &relative)
+{
+    DWORD size = ::GetEnvironmentVariableW(L"KEL_BUILD_DIR", nullptr, 0);
+    std::wstring dir(size, L'\0');
+    if (size > 0)
+        dir.resize(::GetEnvironmentVariableW(L"KEL_BUILD_DIR", &dir[0], size));
+    while (!dir.empty() && dir.back() == L'\\')
+        dir.pop_back();
+    if (dir.empty())
+        throw std::runtime_error("KEL_BUILD_DIR is not set: run the test through ctest, which names the build "
+                                 "directory, or set it to the Windows path of that directory");
+    return dir + L"\\" + relative;
+}
+
+bool WaitFor(const std::function<bool()> &condition, DWORD ms)
+{
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(10);
+    }
+}
+
+bool WaitCallLogLine(const Sandbox &sandbox, const std::string &line, DWORD ms)
+{
+    return WaitFor(
+        [&] {
+            std::vector<std::string> log = sandbox.CallLog();
+            return std::find(log.begin(), log.end(), line) != log.end();
+        },
+        ms);
+}
+
+bool WaitCallLogPrefix(const Sandbox &sandbox, const std::string &prefix, DWORD ms)
+{
+    return WaitFor([&] { return !sandbox.CallLogMatching(prefix).empty(); }, ms);
+}
+
+namespace detail {
+
+std::runtime_error SystemFailure(const std::wstring &what)
+{
+    DWORD error = ::GetLastError();
+    return std::runtime_error(Utf8(what) + " (error " + std::to_string(error) + ")");
+}
+
+void WriteWholeFile(const std::wstring &path, const std::string &bytes)
+{
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (!file)
+        throw SystemFailure(L"cannot create " + path);
+    DWORD written = 0;
+    if (!bytes.empty() && (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                        nullptr) ||
+                           written != bytes.size()))
+        throw SystemFailure(L"cannot write " + path);
+}
+
+bool ReadWholeFile(const std::wstring &path, std::string &bytes)
+{
+    // The program under test may hold the file open, even for writing.
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return false;
+        throw SystemFailure(L"cannot open " + path);
+    }
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(file.get(), &size))
+        throw SystemFailure(L"cannot size " + path);
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
+        throw SystemFailure(L"cannot read " + path);
+    bytes.resize(read);
+    return true;
+}
+
+} // namespace detail
+} // namespace uidriver

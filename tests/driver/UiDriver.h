@@ -1,0 +1,162 @@
+// Drives the real programs as a user meets them: each test gets a fresh
+// folder, starts the program in it, finds its windows, clicks, types and
+// reads them, and checks what the sample engine logged.
+//
+// Everything that waits has a bound; nothing sent to the other process can
+// block longer than that bound, so a hung program fails its test instead of
+// stopping the run.
+#pragma once
+
+#include <windows.h>
+
+#include "../../framework/UniqueHandle.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace uidriver {
+
+std::string Utf8(const std::wstring &text);
+std::wstring Wide(const std::string &utf8);
+
+// KEL_BUILD_DIR + "\" + relative; throws std::runtime_error when the variable
+// is unset, so a test run outside ctest fails with a readable message.
+std::wstring BuildPath(const std::wstring &relative);
+
+// A fresh folder under the temp directory, removed with everything in it
+// unless KEL_KEEP_SANDBOX=1. Failures throw std::runtime_error.
+class Sandbox {
+public:
+    explicit Sandbox(std::wstring name);
+    ~Sandbox();
+    Sandbox(Sandbox &&other) noexcept;
+    Sandbox &operator=(Sandbox &&other) noexcept;
+    Sandbox(const Sandbox &) = delete;
+    Sandbox &operator=(const Sandbox &) = delete;
+
+    const std::wstring &Dir() const { return m_dir; }
+    std::wstring Path(const std::wstring &name) const;
+
+    // destName "" keeps the source's file name.
+    void AddFile(const std::wstring &source, const std::wstring &destName = L"");
+    // From dist\, tests\ or tests\rig\ of the build, the first that has it.
+    void AddProgram(const std::wstring &exeName);
+    // "" copies dist\Solvetric.dll, otherwise variants\<variant>\Solvetric.dll.
+    void AddEngine(const std::wstring &variant = L"");
+
+    // Replaces the engine's script in one step: the engine never reads half of it.
+    void WriteScript(const std::string &utf8);
+    std::wstring ScriptPath() const;
+    std::wstring LogPath() const;
+    // The engine's call log, one entry per line without its line end; empty
+    // when the engine logged nothing yet.
+    std::vector<std::string> CallLog() const;
+    std::vector<std::string> CallLogMatching(const std::string &prefix) const;
+    void ClearCallLog();
+
+    void WriteFileBytes(const std::wstring &name, const std::string &bytes);
+    std::string ReadFileBytes(const std::wstring &name) const;
+
+private:
+    std::wstring m_dir; // empty once moved from
+};
+
+// A program running in a sandbox. It never outlives its owner: the destructor
+// ends it if it still runs, also when a test stops half-way.
+class Process {
+public:
+    using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+    // Runs Sandbox::Path(exeName) in the sandbox with the command line
+    // "<full path>" args (one blank between, none when args is empty), or
+    // "<full path>" directly followed by args when rawTail is set. The
+    // environment is this process's, with SOLVETRIC_SCRIPT and SOLVETRIC_LOG
+    // pointing into the sandbox, then extraEnv; an empty value removes a
+    // variable. Throws std::runtime_error when the program cannot start.
+    static Process Start(const Sandbox &sandbox, const std::wstring &exeName, const std::wstring &args = L"",
+                         const Environment &extraEnv = {}, bool rawTail = false);
+
+    ~Process();
+    Process(Process &&other) noexcept = default;
+    Process &operator=(Process &&other) noexcept;
+    Process(const Process &) = delete;
+    Process &operator=(const Process &) = delete;
+
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.get(); }
+    bool Running() const;
+    bool WaitExit(DWORD ms, DWORD *exitCode = nullptr);
+    void Kill();
+
+    std::vector<HWND> TopLevelWindows(bool visibleOnly = true) const;
+    // caption nullptr matches any. nullptr when none appeared within ms.
+    HWND WaitWindow(const wchar_t *className, const wchar_t *caption, DWORD ms = 10000,
+                    bool visibleOnly = true) const;
+    // A message box: a visible #32770 window with the text static 0xFFFF.
+    HWND FindMessageBox(const wchar_t *caption) const;
+    HWND WaitMessageBox(const wchar_t *caption, DWORD ms = 10000) const;
+    // Until the window is destroyed or hidden.
+    bool WaitNoWindow(HWND window, DWORD ms) const;
+    // Until the program waits for input and its windows answer.
+    bool WaitIdle(DWORD ms) const;
+
+private:
+    Process(unique_kernel_handle process, DWORD id) noexcept : m_process(std::move(process)), m_id(id) {}
+    HWND FindWindowOf(const wchar_t *className, const wchar_t *caption, bool visibleOnly) const;
+
+    unique_kernel_handle m_process;
+    DWORD m_id = 0;
+};
+
+// Polls every 10 ms until condition holds or ms passed; true when it held.
+bool WaitFor(const std::function<bool()> &condition, DWORD ms);
+
+// Windows of the other process. Reads return "" / -1 / false / an empty rect
+// for a window that is gone or does not answer within 5 s.
+std::wstring Text(HWND window);
+std::wstring ClassName(HWND window);
+bool IsVisible(HWND window);
+// The control with that id: a direct child, else the first nested one.
+HWND Child(HWND parent, int id);
+// Direct children in Z order.
+std::vector<HWND> Children(HWND parent);
+int ComboSelection(HWND combo);
+std::vector<std::wstring> ComboItems(HWND combo);
+bool IsChecked(HWND button);
+RECT WindowRect(HWND window);
+RECT ClientRect(HWND window);
+std::wstring MessageBoxText(HWND box);
+
+// Actions are posted, so one that opens a modal box returns at once.
+void Click(HWND button);
+void ClickId(HWND dialog, int id);
+// WM_COMMAND with notification code 0, as a menu item sends it.
+void Command(HWND window, int id);
+// Presses the box's button IDOK, IDYES, IDNO or IDCANCEL; false without one.
+bool PressButton(HWND box, int id);
+// Synchronous: the text is set when this returns.
+void SetText(HWND window, const std::wstring &text);
+// One WM_CHAR per UTF-16 unit.
+void TypeText(HWND window, const std::wstring &text);
+// Key messages as the keyboard makes them: Alt and F10 are system keys, and
+// F1 going down also brings the WM_KEYF1 from which windows raise WM_HELP.
+void KeyDown(HWND target, UINT vk);
+void KeyUp(HWND target, UINT vk);
+void PressKey(HWND target, UINT vk);
+
+HWND FocusOf(const Process &process);
+// Returns once the window's thread has handled what the driver posted to it
+// before; false when it does not answer within ms. A single answered WM_NULL
+// would not do: sent messages are handled before queued ones.
+bool Sync(HWND window, DWORD ms = 5000);
+
+// Whether the log has a line equal to / starting with the given text.
+bool WaitCallLogLine(const Sandbox &sandbox, const std::string &line, DWORD ms);
+bool WaitCallLogPrefix(const Sandbox &sandbox, const std::string &prefix, DWORD ms);
+
+// The whole screen, or the window's part of it, as a 24-bit BMP file.
+bool Screenshot(const std::wstring &bmpPath, HWND window = nullptr);
+
+} // namespace uidriver
