@@ -1,0 +1,114 @@
+#include "Escape.h"
+
+#include "Utf8.h"
+
+#include <cwchar>
+
+namespace {
+bool IsSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void AppendUnitEscape(std::string &out, unsigned unit)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += digits[(unit >> shift) & 0xF];
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool Flush(std::string &pending, std::wstring &text)
+{
+    std::wstring decoded;
+    if (!FromUtf8(pending, decoded))
+        return false;
+    text += decoded;
+    pending.clear();
+    return true;
+}
+} // namespace
+
+std::string QuoteText(const wchar_t *text, std::size_t length)
+{
+    std::string out = "\"";
+    for (std::size_t i = 0; i < length; ++i) {
+        unsigned unit = static_cast<unsigned>(text[i]);
+        switch (unit) {
+        case L'"': out += "\\\""; continue;
+        case L'\\': out += "\\\\"; continue;
+        case L'\n': out += "\\n"; continue;
+        case L'\r': out += "\\r"; continue;
+        case L'\t': out += "\\t"; continue;
+        default: break;
+        }
+        if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(static_cast<unsigned>(text[i + 1]))) {
+            out += ToUtf8(text + i, 2);
+            ++i;
+        } else if (unit < 0x20 || unit == 0x7F || IsSurrogate(unit)) {
+            AppendUnitEscape(out, unit);
+        } else {
+            out += ToUtf8(text + i, 1);
+        }
+    }
+    return out + "\"";
+}
+
+std::string QuoteText(const wchar_t *text) { return text ? QuoteText(text, std::wcslen(text)) : "NULL"; }
+
+bool ReadQuotedText(const std::string &line, std::size_t &pos, std::wstring &text)
+{
+    if (pos >= line.size() || line[pos] != '"')
+        return false;
+    std::wstring result;
+    std::string pending; // raw UTF-8 between escapes
+    for (std::size_t i = pos + 1; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '"') {
+            if (!Flush(pending, result))
+                return false;
+            text.swap(result);
+            pos = i + 1;
+            return true;
+        }
+        if (c != '\\') {
+            pending += c;
+            continue;
+        }
+        if (!Flush(pending, result) || ++i >= line.size())
+            return false;
+        switch (line[i]) {
+        case '"': result += L'"'; break;
+        case '\\': result += L'\\'; break;
+        case 'n': result += L'\n'; break;
+        case 'r': result += L'\r'; break;
+        case 't': result += L'\t'; break;
+        case 'u': {
+            if (line.size() - i <= 4)
+                return false;
+            unsigned unit = 0;
+            for (int k = 1; k <= 4; ++k) {
+                int digit = HexValue(line[i + k]);
+                if (digit < 0)
+                    return false;
+                unit = unit * 16 + static_cast<unsigned>(digit);
+            }
+            result += static_cast<wchar_t>(unit);
+            i += 4;
+            break;
+        }
+        default: return false;
+        }
+    }
+    return false;
+}
