@@ -79,11 +79,6 @@ LRESULT CtlColor(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
 }
 
-template <auto F>
-LRESULT Raw(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
-{
-    return (static_cast<class_of<F> *>(target)->*F)(wParam, lParam);
-}
 } // namespace message_map
 
 #define DECLARE_MESSAGE_MAP()                                  \
@@ -120,4 +115,3 @@ protected:                                                     \
         {WM_CTLCOLORDLG, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},         \
         {WM_CTLCOLORSCROLLBAR, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},   \
         {WM_CTLCOLORSTATIC, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},
-#define ON_MESSAGE(message, handler) {(message), 0, 0, 0, &message_map::Raw<&ThisClass::handler>},

@@ -60,7 +60,6 @@ inline void CloseKernelHandle(HANDLE value) noexcept { ::CloseHandle(value); }
 inline void CloseIcon(HICON value) noexcept { ::DestroyIcon(value); }
 inline void CloseMenu(HMENU value) noexcept { ::DestroyMenu(value); }
 inline void DestroyWnd(HWND value) noexcept { ::DestroyWindow(value); }
-inline void CloseModule(HMODULE value) noexcept { ::FreeLibrary(value); }
 inline void CloseHook(HHOOK value) noexcept { ::UnhookWindowsHookEx(value); }
 inline void CloseDC(HDC value) noexcept { ::DeleteDC(value); }
 template <class T>
@@ -72,7 +71,6 @@ using unique_file = unique_handle<handle_traits::file>;
 using unique_hicon = unique_handle<handle_traits::simple<HICON, handle_traits::CloseIcon>>;
 using unique_hmenu = unique_handle<handle_traits::simple<HMENU, handle_traits::CloseMenu>>;
 using unique_hwnd = unique_handle<handle_traits::simple<HWND, handle_traits::DestroyWnd>>;
-using unique_hmodule = unique_handle<handle_traits::simple<HMODULE, handle_traits::CloseModule>>;
 using unique_hhook = unique_handle<handle_traits::simple<HHOOK, handle_traits::CloseHook>>;
 using unique_hdc = unique_handle<handle_traits::simple<HDC, handle_traits::CloseDC>>;
 using unique_hbrush = unique_handle<handle_traits::simple<HBRUSH, handle_traits::CloseGdiObject<HBRUSH>>>;

@@ -38,7 +38,6 @@ public:
 class CEdit : public CWnd {
 public:
     void SetSel(int start, int end, BOOL noScroll = FALSE) const;
-    void LimitText(int limit) const { SendMessage(EM_SETLIMITTEXT, static_cast<WPARAM>(limit)); }
 };
 
 class CComboBox : public CWnd {
