@@ -231,3 +231,17 @@ int __cdecl Kel_GetString(int stringId, wchar_t *buffer) noexcept
     return Dispatch("Kel_GetString", {Arg::Integer(stringId), Arg::Output(out)},
                     [&] { return g_engine.GetText(TextKind::String, stringId, out); });
 }
+
+// Tells the log how the library went: freed by its host, or with the process.
+// The engine object still lives here; the runtime destroys it afterwards.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept
+{
+    if (reason == DLL_PROCESS_DETACH) {
+        try {
+            WriteLogLine(reserved ? "detach at process exit" : "detach by FreeLibrary");
+        } catch (...) {
+            // No log line is worth failing the unload.
+        }
+    }
+    return TRUE;
+}

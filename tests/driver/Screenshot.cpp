@@ -85,3 +85,13 @@ bool Screenshot(const std::wstring &bmpPath, HWND window)
 }
 
 } // namespace uidriver
+
+namespace uidriver {
+COLORREF ScreenPixel(HWND window, POINT clientPoint)
+{
+    if (!window || !::ClientToScreen(window, &clientPoint))
+        return CLR_INVALID;
+    unique_screen_dc screenDc(::GetDC(nullptr));
+    return screenDc ? ::GetPixel(screenDc.get(), clientPoint.x, clientPoint.y) : CLR_INVALID;
+}
+} // namespace uidriver

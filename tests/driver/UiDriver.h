@@ -159,4 +159,8 @@ bool WaitCallLogPrefix(const Sandbox &sandbox, const std::string &prefix, DWORD 
 // The whole screen, or the window's part of it, as a 24-bit BMP file.
 bool Screenshot(const std::wstring &bmpPath, HWND window = nullptr);
 
+// The colour the screen shows at a client point of the window; CLR_INVALID
+// when the point is off the screen or the window is gone.
+COLORREF ScreenPixel(HWND window, POINT clientPoint);
+
 } // namespace uidriver
