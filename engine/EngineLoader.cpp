@@ -90,3 +90,12 @@ bool ForwardPreTranslateMessage(MSG *message)
     int handled = 0;
     return g_engine.Kel_PreTranslateMessage(message, &handled) == KEL_OK && handled != 0;
 }
+
+void OpenEngineHelp()
+{
+    if (!g_engine.Kel_OpenXMLSettings)
+        return;
+    wchar_t help[] = L"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>";
+    int position = 0;
+    g_engine.Kel_OpenXMLSettings(help, &position);
+}

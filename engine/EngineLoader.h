@@ -37,3 +37,13 @@ bool ForwardPreTranslateMessage(MSG *message);
 // The caption SetTitleHook gives the main window: "first - second", with
 // "*" appended when the flag is set.
 std::wstring ComposeTitle(const wchar_t *first, const wchar_t *second, int flag);
+
+// The engine's answers to Kel_Exit that keep a program open.
+inline bool EngineRefusesExit(int result)
+{
+    return result == KEL_UNABLE_TO_EXIT_WHILE_PRINTING || result == KEL_USER_CANCELED;
+}
+
+// The help command of both programs: asks the engine, when it offers XML
+// settings, to show its introduction. Nothing is reported either way.
+void OpenEngineHelp();

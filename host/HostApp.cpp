@@ -18,11 +18,4 @@ BOOL CHostApp::InitInstance()
     return FALSE; // the dialog's destructor frees the engine
 }
 
-void CHostApp::OnHelp(UINT, int, HWND)
-{
-    if (!g_engine.Kel_OpenXMLSettings)
-        return;
-    wchar_t help[] = L"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>";
-    int position = 0;
-    g_engine.Kel_OpenXMLSettings(help, &position);
-}
+void CHostApp::OnHelp(UINT, int, HWND) { OpenEngineHelp(); }

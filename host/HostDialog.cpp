@@ -3,6 +3,7 @@
 #include "EngineLoader.h"
 #include "MessageBox.h"
 #include "MessageText.h"
+#include "Paint.h"
 #include "WinApp.h"
 #include "resource.h"
 
@@ -13,21 +14,6 @@ const COLORREF kBackground = RGB(169, 184, 212);
 const wchar_t kCallerTag[] = L"Kelm.exe - 01_01_02";
 // User-interface elements of the engine that the host does not offer.
 const int kHiddenElements[] = {39, 1, 36, 37, 38, 43, 80, 2};
-
-// Paint context of a WM_PAINT, ended on every way out.
-class PaintContext {
-public:
-    explicit PaintContext(HWND window) : m_window(window) { m_dc = ::BeginPaint(window, &m_paint); }
-    ~PaintContext() { ::EndPaint(m_window, &m_paint); }
-    PaintContext(const PaintContext &) = delete;
-    PaintContext &operator=(const PaintContext &) = delete;
-    HDC dc() const { return m_dc; }
-
-private:
-    HWND m_window;
-    PAINTSTRUCT m_paint = {};
-    HDC m_dc = nullptr;
-};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CHostDialog, CDialog)
@@ -163,18 +149,8 @@ HBRUSH CHostDialog::OnCtlColor(HDC, HWND, UINT)
 
 void CHostDialog::OnPaint()
 {
-    if (!::IsIconic(m_hWnd)) {
+    if (!PaintMinimisedIcon(m_hWnd, m_hIcon.get()))
         Default();
-        return;
-    }
-    PaintContext paint(m_hWnd);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()));
-    int iconWidth = ::GetSystemMetrics(SM_CXICON);
-    int iconHeight = ::GetSystemMetrics(SM_CYICON);
-    RECT client = GetClientRect();
-    int x = (client.right - client.left - iconWidth + 1) / 2;
-    int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    ::DrawIcon(paint.dc(), x, y, m_hIcon.get());
 }
 
 HCURSOR CHostDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon.get()); }
@@ -183,13 +159,6 @@ void CHostDialog::OnOK()
 {
     // Enter never closes the frame.
 }
-
-namespace {
-bool EngineRefusesExit(int result)
-{
-    return result == KEL_UNABLE_TO_EXIT_WHILE_PRINTING || result == KEL_USER_CANCELED;
-}
-} // namespace
 
 void CHostDialog::OnCancel()
 {

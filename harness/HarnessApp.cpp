@@ -1,0 +1,30 @@
+#include "HarnessApp.h"
+
+#include "Dialog.h"
+#include "EngineLoader.h"
+#include "FaultReport.h"
+#include "HarnessDialog.h"
+#include "MessageBox.h"
+#include "Strings.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CHarnessApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+BOOL CHarnessApp::InitInstance()
+{
+    // A freed engine's windows can fault where no handler of ours runs.
+    InstallFaultReport(LoadResString(IDS_EXCEPTION_THROWN), AfxGetAppName());
+    CHarnessDialog dialog;
+    m_pMainWnd = &dialog;
+    try {
+        dialog.DoModal();
+    } catch (...) {
+        AfxMessageBox(IDS_EXCEPTION_THROWN, MB_ICONERROR);
+    }
+    m_pMainWnd = nullptr;
+    return FALSE; // the dialog's destructor frees the engine
+}
+
+void CHarnessApp::OnHelp(UINT, int, HWND) { OpenEngineHelp(); }

@@ -1,0 +1,3 @@
+#include "HarnessApp.h"
+
+CHarnessApp theApp;
