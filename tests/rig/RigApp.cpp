@@ -1,4 +1,5 @@
 #include "EngineLoader.h"
+#include "FaultReport.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
 #include "RigDialog.h"
@@ -16,6 +17,7 @@ class CRigApp : public CWinApp {
 public:
     BOOL InitInstance() override
     {
+        InstallFaultReport(LoadResString(IDS_FAULT), AfxGetAppName());
         try {
             if (std::wstring(m_lpCmdLine) == L"/engine") {
                 CRigEngineDialog dialog;
@@ -55,6 +57,7 @@ BEGIN_MESSAGE_MAP(CRigDialog, CDialog)
     ON_COMMAND(IDC_THROW, OnThrowClicked)
     ON_COMMAND(IDC_WAIT_BUTTON, OnWaitClicked)
     ON_COMMAND(IDC_OPEN, OnOpenClicked)
+    ON_COMMAND(IDC_FAULT, OnFaultClicked)
     ON_COMMAND(IDM_DIALOG_COMMAND, OnDialogCommand)
     ON_CONTROL(EN_SETFOCUS, IDC_INPUT, OnInputFocus)
 END_MESSAGE_MAP()
@@ -112,6 +115,14 @@ void CRigDialog::OnWaitClicked(UINT, int, HWND)
 {
     CWaitCursor wait;
     AfxMessageBox(CWaitCursor::Active() ? L"Waiting" : L"Not waiting");
+}
+
+void CRigDialog::OnFaultClicked(UINT, int, HWND)
+{
+    // Runs code that is gone, as a freed library's window procedure is.
+    void *page = ::VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
+    ::VirtualFree(page, 0, MEM_RELEASE);
+    reinterpret_cast<void (*)()>(page)();
 }
 
 void CRigDialog::OnOpenClicked(UINT, int, HWND)

@@ -19,6 +19,7 @@ private:
     void OnThrowClicked(UINT code, int id, HWND control);
     void OnWaitClicked(UINT code, int id, HWND control);
     void OnOpenClicked(UINT code, int id, HWND control);
+    void OnFaultClicked(UINT code, int id, HWND control);
     void OnDialogCommand(UINT code, int id, HWND control);
     void OnInputFocus(UINT code, int id, HWND control);
 

@@ -139,6 +139,24 @@ TEST_F(Rig, ExceptionFromAHandlerEndsTheRunAndReachesTheApplication)
     EXPECT_EQ(0u, code);
 }
 
+TEST_F(Rig, FaultInCodeThatIsGoneIsReportedAndEndsTheProgram)
+{
+    Start();
+    HWND dialog = WaitDialog();
+    ASSERT_NE(nullptr, dialog);
+    Click(Child(dialog, IDC_FAULT));
+    HWND box = m_process->WaitMessageBox(kBoxCaption);
+    ASSERT_NE(nullptr, box) << "the report appears";
+    bool errorIcon = false;
+    for (HWND control : Children(box))
+        errorIcon = errorIcon || (ClassName(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_ICON));
+    EXPECT_TRUE(errorIcon) << "the report carries an icon";
+    EXPECT_EQ(L"The rig ran into code that is gone.", AnswerBox());
+    DWORD code = 0;
+    ASSERT_TRUE(m_process->WaitExit(5000, &code)) << "the program ends once the report is read";
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), code);
+}
+
 TEST_F(Rig, EnterAndEscapeEndTheModalRun)
 {
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
