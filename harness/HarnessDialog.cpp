@@ -18,7 +18,24 @@ BEGIN_MESSAGE_MAP(CHarnessDialog, CDialog)
     ON_COMMAND(ID_APP_EXIT, OnExitCommand)
     ON_COMMAND(ID_CLOSE_DOCUMENT, OnCloseDocumentCommand)
     ON_COMMAND(IDC_LOAD, OnLoadClicked)
+    ON_COMMAND(IDC_FREE, OnFreeClicked)
+    ON_COMMAND(IDC_INIT_MAIN, OnInitMainClicked)
+    ON_COMMAND(IDC_CREATE_MAIN, OnCreateMainClicked)
+    ON_COMMAND(IDC_SHOW_MAIN, OnShowMainClicked)
+    ON_COMMAND(IDC_HIDE_MAIN, OnHideMainClicked)
+    ON_COMMAND(IDC_GET_WINDOW_MAIN, OnGetWindowMainClicked)
+    ON_COMMAND(IDC_INIT_STATUS, OnInitStatusClicked)
+    ON_COMMAND(IDC_CREATE_STATUS, OnCreateStatusClicked)
+    ON_COMMAND(IDC_SHOW_STATUS, OnShowStatusClicked)
+    ON_COMMAND(IDC_HIDE_STATUS, OnHideStatusClicked)
+    ON_COMMAND(IDC_GET_WINDOW_STATUS, OnGetWindowStatusClicked)
+    ON_COMMAND(IDC_VERSION, OnVersionClicked)
+    ON_COMMAND(IDC_PAPER_CATALOG, OnPaperCatalogClicked)
+    ON_COMMAND(IDC_PRINT, OnPrintClicked)
     ON_COMMAND(IDC_KEL_EXIT, OnKelExitClicked)
+    ON_COMMAND(IDC_SHOW_GUI, OnShowGuiClicked)
+    ON_COMMAND(IDC_QUICK_START, OnQuickStartClicked)
+    ON_COMMAND(IDC_QUICK_FREE, OnQuickFreeClicked)
     ON_COMMAND(IDC_EXIT, OnExitClicked)
 END_MESSAGE_MAP()
 
@@ -32,6 +49,10 @@ CHarnessDialog::CHarnessDialog(HWND parent)
 CHarnessDialog::~CHarnessDialog()
 {
     FreeEngine(); // without Kel_Exit: the close paths called it when they could
+    if (m_pGuiElementDialog) {
+        m_pGuiElementDialog->DestroyWindow();
+        m_pGuiElementDialog.reset();
+    }
     DestroyWindow();
     m_pFixedFont.reset();
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "Dialog.h"
+#include "EngineInterface.h"
 #include "Font.h"
+#include "GuiElementDialog.h"
 #include "UniqueHandle.h"
 
 #include <initializer_list>
@@ -27,6 +29,7 @@ public:
     // editor only for the click it was held for.
     void ResetKeyState() { m_bShiftDown = 0; }
 
+    std::unique_ptr<CGuiElementDialog> m_pGuiElementDialog; // from the first Show GUI click on
     CButton m_engineFrame;
     CEdit m_statusState;
     CEdit m_mainState;
@@ -44,7 +47,17 @@ private:
         int value;
     };
 
+    // The slots themselves, read at the moment of each call.
+    using TextSizeSlot = Kel_GetSizeOfVersion_fn;
+    using TextSlot = Kel_GetVersion_fn;
+
     void TrackShift(UINT message, WPARAM wParam);
+    // The main dialog's client rectangle of the frame 1035's client area.
+    RECT FrameRectangle() const;
+    void SetState(CEdit &box, UINT stringId) const;
+    // Size query, then the text itself, each reported; false when there is
+    // nothing to show. The key state is reset on the ways out that need it.
+    bool FetchEngineText(const TextSizeSlot &sizeOf, const TextSlot &textOf, int &size, std::wstring &text);
     void OpenCommandLineSettings();
     // Shows "Function was not loaded" when a slot is missing.
     static bool Loaded(std::initializer_list<const void *> slots);
@@ -58,7 +71,24 @@ private:
     void OnExitCommand(UINT code, int id, HWND control);
     void OnCloseDocumentCommand(UINT code, int id, HWND control);
     void OnLoadClicked(UINT code, int id, HWND control);
+    void OnFreeClicked(UINT code, int id, HWND control);
+    void OnInitMainClicked(UINT code, int id, HWND control);
+    void OnCreateMainClicked(UINT code, int id, HWND control);
+    void OnShowMainClicked(UINT code, int id, HWND control);
+    void OnHideMainClicked(UINT code, int id, HWND control);
+    void OnGetWindowMainClicked(UINT code, int id, HWND control);
+    void OnInitStatusClicked(UINT code, int id, HWND control);
+    void OnCreateStatusClicked(UINT code, int id, HWND control);
+    void OnShowStatusClicked(UINT code, int id, HWND control);
+    void OnHideStatusClicked(UINT code, int id, HWND control);
+    void OnGetWindowStatusClicked(UINT code, int id, HWND control);
+    void OnVersionClicked(UINT code, int id, HWND control);
+    void OnPaperCatalogClicked(UINT code, int id, HWND control);
+    void OnPrintClicked(UINT code, int id, HWND control);
     void OnKelExitClicked(UINT code, int id, HWND control);
+    void OnShowGuiClicked(UINT code, int id, HWND control);
+    void OnQuickStartClicked(UINT code, int id, HWND control);
+    void OnQuickFreeClicked(UINT code, int id, HWND control);
     void OnExitClicked(UINT code, int id, HWND control);
 
     DECLARE_MESSAGE_MAP()

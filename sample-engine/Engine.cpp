@@ -51,8 +51,17 @@ std::wstring PagesText(int pages) { return std::to_wstring(pages) + (pages == 1 
 
 Engine::Engine(ScriptSource &scripts) : m_scripts(scripts) { TearDown(); }
 
-// The library may be freed without Kel_Exit: its windows must not outlive its code.
-Engine::~Engine() { TearDown(); }
+// The library may be freed without Kel_Exit: its windows must not outlive its
+// code, unless the script asks for the careless engine a host must survive.
+Engine::~Engine()
+{
+    if (m_scripts.Current()->keepWindows) {
+        m_splash.release();
+        m_status.release();
+        m_main.release();
+    }
+    TearDown();
+}
 
 void Engine::TearDown()
 {

@@ -135,6 +135,10 @@ public:
             m_script.noSplash = true;
             return AtEnd();
         }
+        if (directive == "keepwindows") {
+            m_script.keepWindows = true;
+            return AtEnd();
+        }
         return false;
     }
 

@@ -60,6 +60,7 @@ struct Script {
     std::vector<ConsumeRule> consume;
     std::optional<int> printTime;
     bool noSplash = false;
+    bool keepWindows = false;
     std::vector<int> unreadableLines; // 1-based
 
     // The code of the last result line that matches the call, if any.

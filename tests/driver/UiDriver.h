@@ -132,6 +132,9 @@ std::wstring MessageBoxText(HWND box);
 // Actions are posted, so one that opens a modal box returns at once.
 void Click(HWND button);
 void ClickId(HWND dialog, int id);
+// Selects an item of a drop-down list and tells its parent, as a user's
+// choice does.
+void SelectComboItem(HWND combo, int index);
 // WM_COMMAND with notification code 0, as a menu item sends it.
 void Command(HWND window, int id);
 // Presses the box's button IDOK, IDYES, IDNO or IDCANCEL; false without one.

@@ -191,6 +191,14 @@ void Click(HWND button) { Post(button, BM_CLICK, 0, 0); }
 
 void ClickId(HWND dialog, int id) { Click(Child(dialog, id)); }
 
+void SelectComboItem(HWND combo, int index)
+{
+    LRESULT ignored = 0;
+    Ask(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, ignored);
+    Post(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+         reinterpret_cast<LPARAM>(combo));
+}
+
 void Command(HWND window, int id) { Post(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 bool PressButton(HWND box, int id)

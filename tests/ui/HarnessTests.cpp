@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -376,4 +378,505 @@ TEST_F(Harness, HelpAsksTheLoadedEngine)
         5000));
     EXPECT_TRUE(Sync(main));
     EXPECT_TRUE(NoBox()) << "the result is not reported";
+}
+
+// --- Engine call panel
+
+namespace {
+const wchar_t kErrorPrefix[] = L"[Error returned from KELM.DLL]\n\nDescription:\n";
+
+std::string Decimal(const void *handle) { return std::to_string(reinterpret_cast<std::intptr_t>(handle)); }
+
+// The engine's frame 1035: its client area in the main dialog's client coordinates.
+RECT FrameRectangle(HWND main)
+{
+    HWND frame = Child(main, IDC_ENGINE_FRAME);
+    RECT rect = ClientRect(frame);
+    ::MapWindowPoints(frame, main, reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+} // namespace
+
+class Panel : public Harness {
+protected:
+    // Quick Start, and the three state boxes at their final texts.
+    HWND QuickStarted(const char *script = "nosplash\n")
+    {
+        Start(L"", script);
+        HWND main = WaitMain();
+        if (!main)
+            return nullptr;
+        ClickId(main, IDC_QUICK_START);
+        EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_STATUS_STATE)) == L"Created"; }, 10000))
+            << "Quick Start brings the status window up";
+        EXPECT_TRUE(Sync(main));
+        return main;
+    }
+    std::string Last(const char *prefix) const
+    {
+        std::vector<std::string> calls = Calls(prefix);
+        return calls.empty() ? std::string() : calls.back();
+    }
+};
+
+TEST_F(Panel, EveryEngineButtonBeforeLoadSaysFunctionWasNotLoaded)
+{
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    struct Case {
+        int button;
+        int boxes;
+    } cases[] = {{IDC_FREE, 1},           {IDC_INIT_MAIN, 1},       {IDC_CREATE_MAIN, 1},
+                 {IDC_SHOW_MAIN, 1},      {IDC_HIDE_MAIN, 1},       {IDC_GET_WINDOW_MAIN, 1},
+                 {IDC_INIT_STATUS, 1},    {IDC_CREATE_STATUS, 1},   {IDC_SHOW_STATUS, 1},
+                 {IDC_HIDE_STATUS, 1},    {IDC_GET_WINDOW_STATUS, 1}, {IDC_VERSION, 1},
+                 {IDC_PAPER_CATALOG, 1},  {IDC_PRINT, 1},           {IDC_KEL_EXIT, 1},
+                 {IDC_QUICK_FREE, 2}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.button);
+        ClickId(main, c.button);
+        for (int box = 0; box < c.boxes; ++box)
+            EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "box " << box + 1;
+        EXPECT_TRUE(Sync(main));
+        EXPECT_TRUE(NoBox()) << "no further box";
+    }
+    for (int state : {IDC_LIBRARY_STATE, IDC_MAIN_STATE, IDC_STATUS_STATE})
+        EXPECT_EQ(L"NULL", Text(Child(main, state)));
+    EXPECT_TRUE(m_sandbox.CallLog().empty());
+}
+
+TEST_F(Panel, QuickStartWithoutALibraryStopsAfterLoad)
+{
+    m_sandbox.AddProgram(kProgram);
+    m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram));
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_QUICK_START);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Dll failed to load.", AnswerBox(kHarnessCaption));
+    EXPECT_TRUE(Sync(main));
+    EXPECT_TRUE(NoBox()) << "no further step runs";
+    EXPECT_EQ(L"NULL", Text(Child(main, IDC_LIBRARY_STATE)));
+}
+
+TEST_F(Panel, QuickStartAndQuickFreeRunTheUsualSequences)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(L"LOADED", Text(Child(main, IDC_LIBRARY_STATE)));
+    EXPECT_EQ(L"Created", Text(Child(main, IDC_MAIN_STATE)));
+    EXPECT_TRUE(NoBox());
+    RECT frame = FrameRectangle(main);
+    const std::string parent = Decimal(main);
+    const std::vector<std::string> expected = {
+        "Kel_InitMain(*, *) = 0",
+        "Kel_CreateMain(" + parent + ", 0, \"KelmTest - 04_19_01\") = 0",
+        "Kel_ShowMain(5, " + std::to_string(frame.left + 2) + ", " + std::to_string(frame.top + 8) + ") = 0",
+        "Kel_InitStatus() = 0",
+        "Kel_CreateStatus(" + parent + ") = 0",
+        "Kel_GetWindowMain(->*) = 0",
+        "Kel_ShowStatus(5, " + std::to_string(frame.left + 2) + ", " + std::to_string(frame.top + 560 + 14) + ") = 0",
+    };
+    std::vector<std::string> calls;
+    for (const std::string &line : m_sandbox.CallLog()) {
+        if (line.rfind("Kel_", 0) == 0 && line.rfind("Kel_SendMessage(", 0) != 0)
+            calls.push_back(line);
+    }
+    ASSERT_EQ(expected.size(), calls.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const std::string &pattern = expected[i];
+        std::size_t star = pattern.find('*');
+        bool same = star == std::string::npos ? pattern == calls[i]
+                                              : calls[i].compare(0, star, pattern, 0, star) == 0;
+        EXPECT_TRUE(same) << "call " << i << ": expected " << pattern << ", saw " << calls[i];
+    }
+    EXPECT_EQ(std::string::npos, calls[0].find("(0,")) << "the harness's own hooks: " << calls[0];
+
+    m_sandbox.ClearCallLog();
+    KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+    ClickId(main, IDC_QUICK_FREE);
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    EXPECT_EQ(nullptr, FindEditor()) << "Quick Free never opens the editor";
+    EXPECT_EQ("Kel_Exit(0) = 0", Last("Kel_Exit("));
+    EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
+    EXPECT_EQ(L"NULL", Text(Child(main, IDC_STATUS_STATE)));
+    std::vector<std::string> log = m_sandbox.CallLog();
+    EXPECT_TRUE(!log.empty() && log.back() == kFreed) << "freed without a question: the window was gone";
+}
+
+TEST_F(Panel, ShiftOpensTheEditorOfEveryButtonWithParameters)
+{
+    HWND main = StartLoaded();
+    ASSERT_NE(nullptr, main);
+    RECT frame = FrameRectangle(main);
+    const std::wstring parent = Wide(Decimal(main));
+    struct Case {
+        int button;
+        const wchar_t *title;
+        std::vector<std::wstring> labels;
+        std::vector<std::wstring> defaults; // "*": any non-zero number
+        int boxesBefore; // engine boxes before the editor opens
+    } cases[] = {
+        {IDC_INIT_MAIN, L"Kel_InitMain", {L"MessageHook function pointer:", L"SetTitleHook function pointer:"},
+         {L"*", L"*"}, 0},
+        {IDC_CREATE_MAIN, L"Kel_CreateMain", {L"Parent window handler:", L"Show splah screen:"}, {parent, L"0"}, 0},
+        {IDC_CREATE_STATUS, L"Kel_CreateStatus", {L"Parent window handler:"}, {parent}, 0},
+        {IDC_KEL_EXIT, L"Kel_Exit", {L"Force :"}, {L"0"}, 0},
+        {IDC_SHOW_MAIN,
+         L"Kel_ShowMain",
+         {L"Show:", L"Offset X:", L"Offset Y:"},
+         {L"5", std::to_wstring(frame.left + 2), std::to_wstring(frame.top + 8)},
+         0},
+        {IDC_SHOW_STATUS,
+         L"Kel_ShowStatus",
+         {L"Show:", L"Offset X:", L"Offset Y:"},
+         {L"5", std::to_wstring(frame.left + 2), std::to_wstring(frame.top + 14)},
+         2},
+    };
+    const int edits[] = {IDC_PARAMETER_1, IDC_PARAMETER_2, IDC_PARAMETER_3, IDC_PARAMETER_4};
+    const int labels[] = {IDC_PARAMETER_LABEL_1, IDC_PARAMETER_LABEL_2, IDC_PARAMETER_LABEL_3, IDC_PARAMETER_LABEL_4};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(Utf8(c.title));
+        m_sandbox.ClearCallLog();
+        KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+        ClickId(main, c.button);
+        for (int box = 0; box < c.boxesBefore; ++box)
+            AnswerBox(kHarnessCaption); // the main window does not exist yet
+        HWND editor = m_process->WaitWindow(L"#32770", kEditorCaption);
+        ASSERT_NE(nullptr, editor);
+        EXPECT_EQ(c.title, Text(Child(editor, IDC_PARAMETER_TITLE)));
+        for (std::size_t row = 0; row < 4; ++row) {
+            bool used = row < c.labels.size();
+            EXPECT_EQ(used, IsVisible(Child(editor, edits[row]))) << "row " << row + 1;
+            if (!used)
+                continue;
+            EXPECT_EQ(c.labels[row], Text(Child(editor, labels[row])));
+            std::wstring value = Text(Child(editor, edits[row]));
+            if (c.defaults[row] == L"*")
+                EXPECT_TRUE(!value.empty() && value != L"0") << "row " << row + 1 << " shows " << Utf8(value);
+            else
+                EXPECT_EQ(c.defaults[row], value) << "row " << row + 1;
+        }
+        Click(Child(editor, IDCANCEL));
+        EXPECT_TRUE(m_process->WaitNoWindow(editor, 5000));
+        EXPECT_TRUE(Sync(main));
+        std::string entryPoint = Utf8(c.title) + "(";
+        EXPECT_TRUE(Calls(entryPoint.c_str()).empty()) << "Cancel calls nothing";
+    }
+    EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE))) << "Cancel changes no box";
+
+    struct Plain {
+        int button;
+        const char *call;
+    } plain[] = {{IDC_INIT_STATUS, "Kel_InitStatus("},         {IDC_HIDE_MAIN, "Kel_ShowMain(0, 1, 0)"},
+                 {IDC_HIDE_STATUS, "Kel_ShowStatus(0, 1, "},    {IDC_GET_WINDOW_MAIN, "Kel_GetWindowMain("},
+                 {IDC_GET_WINDOW_STATUS, "Kel_GetWindowStatus("}, {IDC_PRINT, "Kel_Print("},
+                 {IDC_VERSION, "Kel_GetSizeOfVersion("},      {IDC_PAPER_CATALOG, "Kel_GetSizeOfPaperCatalog("}};
+    for (const Plain &p : plain) {
+        SCOPED_TRACE(p.call);
+        KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+        ClickId(main, p.button);
+        EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, p.call, 5000)) << "called without an editor";
+        EXPECT_EQ(nullptr, FindEditor());
+        // Answer whatever the engine said: these run before the windows exist.
+        while (HWND box = m_process->WaitMessageBox(kHarnessCaption, 500))
+            PressButton(box, IDOK), m_process->WaitNoWindow(box, 5000);
+        KeyUp(Child(main, IDC_FILE_NAME), VK_SHIFT);
+        EXPECT_TRUE(Sync(main));
+    }
+}
+
+TEST_F(Panel, EditedArgumentsAreReadAsDecimalNumbers)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+    ClickId(main, IDC_SHOW_MAIN);
+    HWND editor = m_process->WaitWindow(L"#32770", kEditorCaption);
+    ASSERT_NE(nullptr, editor);
+    SetText(Child(editor, IDC_PARAMETER_2), L"abc");
+    SetText(Child(editor, IDC_PARAMETER_3), L" -7");
+    Click(Child(editor, IDOK));
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowMain(5, 0, -7) = 0", 5000)) << "saw " << Last("Kel_ShowMain(");
+}
+
+TEST_F(Panel, HookRowsTakeTheHarnessHooksOrNoneOnly)
+{
+    struct Case {
+        const wchar_t *messageHook; // null: leave the default
+        const wchar_t *titleHook;
+        const char *call;           // null: refused
+    } cases[] = {
+        {L"0", L"0", "Kel_InitMain(0, 0) = 0"},
+        {L"12345", nullptr, nullptr},
+        {nullptr, L"-1", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.call ? c.call : "refused");
+        NewSandbox();
+        HWND main = StartLoaded();
+        ASSERT_NE(nullptr, main);
+        KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+        ClickId(main, IDC_INIT_MAIN);
+        HWND editor = m_process->WaitWindow(L"#32770", kEditorCaption);
+        ASSERT_NE(nullptr, editor);
+        if (c.messageHook)
+            SetText(Child(editor, IDC_PARAMETER_1), c.messageHook);
+        if (c.titleHook)
+            SetText(Child(editor, IDC_PARAMETER_2), c.titleHook);
+        Click(Child(editor, IDOK));
+        if (c.call) {
+            EXPECT_TRUE(WaitCallLogLine(m_sandbox, c.call, 5000));
+            EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_MAIN_STATE)) == L"Allocated"; }, 5000));
+        } else {
+            std::wstring box = AnswerBox(kHarnessCaption);
+            EXPECT_NE(std::wstring::npos, box.find(L"so Kel_InitMain was not called")) << Utf8(box);
+            EXPECT_TRUE(Calls("Kel_InitMain(").empty());
+            EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
+        }
+    }
+}
+
+TEST_F(Panel, CreatePressesEveryToggleEvenWhenItFails)
+{
+    HWND main = StartLoaded("nosplash\nresult Kel_ShowTab = 0\nresult Kel_CreateMain = 10\n");
+    ASSERT_NE(nullptr, main);
+    for (int toggle : {IDC_PAGE_FILES, IDC_PAGE_COLOR_MAPPING})
+        ClickId(main, toggle);
+    ASSERT_TRUE(WaitFor([&] { return !IsChecked(Child(main, IDC_PAGE_COLOR_MAPPING)); }, 5000));
+    ClickId(main, IDC_CREATE_MAIN);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Create failed.", AnswerBox(kHarnessCaption));
+    for (int toggle : kToggles)
+        EXPECT_TRUE(IsChecked(Child(main, toggle))) << "toggle " << toggle;
+    EXPECT_EQ(2u, Calls("Kel_ShowTab(").size()) << "pressing them calls nothing";
+    EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
+}
+
+TEST_F(Panel, VersionShowsWhatTheEngineReportedAndNothingBeyond)
+{
+    struct Case {
+        const char *script;
+        std::wstring box; // empty: none
+    } cases[] = {
+        {"text version = \"Sample 1.0\"", L"Size=11. Version=\n\"Sample 1.0\""},
+        {"text version = \"Sample 1.0\"\nunterminated version", L"Size=11. Version=\n\"Sample 1.0#\""},
+        {"size version = 0", L""},
+        {"result Kel_GetSizeOfVersion = 4", std::wstring(kErrorPrefix) + L"Invalid Parameter."},
+        {"size version = -1",
+         L"The engine reported a size of -1 characters, which no text can have. Nothing was fetched."},
+        {"size version = 0x7FFFFFFF",
+         L"The engine reported a size of 2147483647 characters, which no text can have. Nothing was fetched."},
+    };
+    HWND main = StartLoaded();
+    ASSERT_NE(nullptr, main);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.script);
+        m_sandbox.WriteScript(std::string("nosplash\n") + c.script + "\n");
+        m_sandbox.ClearCallLog();
+        ClickId(main, IDC_VERSION);
+        if (!c.box.empty()) {
+            EXPECT_EQ(c.box, AnswerBox(kHarnessCaption));
+        }
+        EXPECT_TRUE(Sync(main));
+        EXPECT_TRUE(NoBox());
+        EXPECT_EQ(c.box.rfind(L"Size=", 0) == 0 ? 1u : 0u, Calls("Kel_GetVersion(").size())
+            << "the text is fetched only for a usable size";
+    }
+}
+
+TEST_F(Panel, PaperCatalogOpensTheTextViewerAtTheTop)
+{
+    HWND main = StartLoaded("nosplash\ntext catalog = \"First paper\\nSecond paper\\n\"\n");
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_PAPER_CATALOG);
+    HWND viewer = m_process->WaitWindow(L"#32770", L"Paper Catalog");
+    ASSERT_NE(nullptr, viewer);
+    HWND text = Child(viewer, IDC_VIEWER_TEXT);
+    EXPECT_EQ(L"First paper\r\nSecond paper\r\n", Text(text));
+    EXPECT_TRUE(::GetWindowLongW(text, GWL_STYLE) & ES_READONLY);
+    DWORD_PTR selection = 99;
+    ::SendMessageTimeoutW(text, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+    EXPECT_EQ(0u, selection) << "caret at the top, nothing selected";
+    Click(Child(viewer, IDOK));
+    EXPECT_TRUE(m_process->WaitNoWindow(viewer, 5000));
+}
+
+TEST_F(Panel, GetWindowSaysSuccessOnlyForAWindow)
+{
+    HWND main = QuickStarted("nosplash\nwindow status null\n");
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_GET_WINDOW_MAIN);
+    EXPECT_EQ(L"Success", AnswerBox(kHarnessCaption));
+    ClickId(main, IDC_GET_WINDOW_STATUS);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_GetWindowStatus(->0) = 0", 5000));
+    EXPECT_TRUE(Sync(main));
+    EXPECT_TRUE(NoBox()) << "a null handle with result 0 shows nothing";
+}
+
+TEST_F(Panel, StatusShowWithoutTheMainWindowsHeight)
+{
+    HWND main = StartLoaded("nosplash\nresult Kel_GetWindowMain = 18\n");
+    ASSERT_NE(nullptr, main);
+    RECT frame = FrameRectangle(main);
+    ClickId(main, IDC_SHOW_STATUS);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Get Window called before Create.", AnswerBox(kHarnessCaption));
+    EXPECT_EQ(L"Can't calculate position of status bar", AnswerBox(kHarnessCaption));
+    std::string expected =
+        "Kel_ShowStatus(5, " + std::to_string(frame.left + 2) + ", " + std::to_string(frame.top + 14) + ") = 5";
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "saw " << Last("Kel_ShowStatus(");
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Init was not called.", AnswerBox(kHarnessCaption));
+}
+
+TEST_F(Panel, FreeWhileAHandlersBoxStandsLeavesItNothingToCall)
+{
+    HWND main = StartLoaded("nosplash\nresult Kel_GetWindowMain = 18\n");
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_SHOW_STATUS);
+    ASSERT_NE(nullptr, m_process->WaitMessageBox(kHarnessCaption));
+    // The box has no owner: Free runs inside it. Its own window query fails, so it asks nothing.
+    ClickId(main, IDC_FREE);
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    AnswerBox(kHarnessCaption); // the Get Window error
+    EXPECT_EQ(L"Can't calculate position of status bar", AnswerBox(kHarnessCaption));
+    EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "the slot is tested again before the call";
+    EXPECT_TRUE(Sync(main));
+    EXPECT_TRUE(m_process->Running());
+    EXPECT_TRUE(Calls("Kel_ShowStatus(").empty());
+}
+
+TEST_F(Panel, FreeAsksWhileTheMainWindowLives)
+{
+    struct Case {
+        int answer;
+        bool freed;
+        const char *exitCall;
+    } cases[] = {{IDCANCEL, false, nullptr}, {IDYES, true, "Kel_Exit(0) = 0"}, {IDNO, true, nullptr}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.answer);
+        NewSandbox();
+        HWND main = QuickStarted();
+        ASSERT_NE(nullptr, main);
+        m_sandbox.ClearCallLog();
+        ClickId(main, IDC_FREE);
+        std::wstring question = AnswerBox(kHarnessCaption, c.answer);
+        EXPECT_EQ(L"You are trying free library without calling Kel_Exit() !! \nThis will cause an exception to be "
+                  L"thrown!\n\nDo you want KelExit() to be called  before the dll is freed?? (recommended)",
+                  question);
+        EXPECT_TRUE(Sync(main));
+        EXPECT_EQ(c.freed ? L"NULL" : L"LOADED", Text(Child(main, IDC_LIBRARY_STATE)));
+        std::vector<std::string> freed = Calls(kFreed);
+        EXPECT_EQ(c.freed ? 1u : 0u, freed.size());
+        EXPECT_EQ(c.exitCall ? std::vector<std::string>{c.exitCall} : std::vector<std::string>{}, Calls("Kel_Exit("));
+        EXPECT_EQ(c.exitCall ? L"NULL" : L"Created", Text(Child(main, IDC_MAIN_STATE)));
+    }
+}
+
+TEST_F(Panel, EngineFreedUnderItsWindowsEndsWithMessage109)
+{
+    HWND main = QuickStarted("nosplash\nkeepwindows\n");
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_FREE);
+    AnswerBox(kHarnessCaption, IDNO);
+    // The engine's windows live on; the next message to them runs code that is gone.
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    HWND box = m_process->WaitMessageBox(kFrameworkCaption);
+    ASSERT_NE(nullptr, box) << "the fault is reported";
+    bool icon = false;
+    for (HWND control : Children(box))
+        icon = icon || (ClassName(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_ICON));
+    EXPECT_TRUE(icon) << "with the error icon";
+    EXPECT_EQ(L"Kel Test Application has thrown an exception !\n\nThis can if FreeDll was called without call "
+              L"KelExit.",
+              MessageBoxText(box));
+    EXPECT_TRUE(PressButton(box, IDOK));
+    DWORD code = 0;
+    ASSERT_TRUE(m_process->WaitExit(10000, &code)) << "the harness ends: no hang";
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), code);
+}
+
+// --- GUI element dialog
+
+TEST_F(Panel, GuiElementDialogOffersEachPagesControls)
+{
+    HWND main = StartLoaded("nosplash\nresult Kel_ShowGuiElement = 0\n");
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_SHOW_GUI);
+    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    ASSERT_NE(nullptr, gui);
+    HWND pages = Child(gui, IDC_GUI_PAGE), labels = Child(gui, IDC_GUI_LABEL), id = Child(gui, IDC_GUI_ID);
+    EXPECT_EQ((std::vector<std::wstring>{L"Printers", L"Files", L"Job Setup 1", L"Job Setup 2", L"Custom Options",
+                                         L"Paper Substitutions", L"Color Mapping"}),
+              ComboItems(pages));
+    EXPECT_EQ(0, ComboSelection(pages));
+    EXPECT_EQ(0, ComboSelection(labels));
+    EXPECT_EQ(L"Static - Installed Printers", ComboItems(labels).at(0));
+    EXPECT_EQ(L"2619", Text(id));
+
+    struct Case {
+        int page;
+        std::size_t rows;
+        const wchar_t *first;
+        const wchar_t *firstId;
+    } cases[] = {{0, 14, L"Static - Installed Printers", L"2619"}, {1, 17, L"Static - Directories", L"2615"},
+                 {2, 45, L"Frame - General Job Properties", L"2625"}, {3, 29, L"Frame - Printer setup", L"2614"},
+                 {4, 10, L"Static - CustomCommands", L"2635"},      {5, 28, L"Frame - Body paper (no title)", L"2621"},
+                 {6, 21, L"Frame - Color mapping", L"2637"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.page);
+        SelectComboItem(pages, c.page);
+        EXPECT_TRUE(WaitFor([&] { return Text(id) == c.firstId; }, 5000));
+        std::vector<std::wstring> items = ComboItems(labels);
+        EXPECT_EQ(c.rows, items.size());
+        EXPECT_EQ(c.first, items.empty() ? L"" : items[0]);
+    }
+
+    SelectComboItem(pages, 3); // Job Setup 2
+    ASSERT_TRUE(WaitFor([&] { return Text(id) == L"2614"; }, 5000));
+    ClickId(gui, IDC_GUI_SHOW);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(519, 2614, 1) = 0", 5000));
+    SetText(id, L"77");
+    ClickId(gui, IDC_GUI_HIDE);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(519, 77, 0) = 0", 5000)) << "the box, as typed";
+    SetText(id, L"abc");
+    ClickId(gui, IDC_GUI_SHOW);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(519, 0, 1) = 0", 5000)) << "letters send 0";
+
+    SelectComboItem(pages, 2); // Job Setup 1: two labels share 1119
+    ASSERT_TRUE(WaitFor([&] { return Text(id) == L"2625"; }, 5000));
+    std::vector<std::wstring> items = ComboItems(labels);
+    for (const wchar_t *label : {L"Combo - Back cover", L"Combo - Back cover paper"}) {
+        auto at = std::find(items.begin(), items.end(), label);
+        ASSERT_NE(items.end(), at) << Utf8(label);
+        SelectComboItem(labels, static_cast<int>(at - items.begin()));
+        EXPECT_TRUE(WaitFor([&] { return Text(id) == L"1119"; }, 5000)) << Utf8(label);
+    }
+
+    m_sandbox.WriteScript("nosplash\nresult Kel_ShowGuiElement = 20\n");
+    ClickId(gui, IDC_GUI_SHOW);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Invalid tab or data", AnswerBox(kHarnessCaption));
+
+    // Done hides it; the next Show GUI brings it back as it was.
+    ClickId(gui, IDOK);
+    EXPECT_TRUE(m_process->WaitNoWindow(gui, 5000));
+    ClickId(main, IDC_SHOW_GUI);
+    EXPECT_TRUE(WaitFor([&] { return IsVisible(gui); }, 5000)) << "the same window shows again";
+    EXPECT_EQ(2, ComboSelection(pages));
+    EXPECT_EQ(L"1119", Text(id));
+}
+
+TEST_F(Panel, GuiElementDialogWithoutTheEngine)
+{
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_SHOW_GUI);
+    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    ASSERT_NE(nullptr, gui);
+    SelectComboItem(Child(gui, IDC_GUI_PAGE), 1);
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2615"; }, 5000)) << "the lists work";
+    for (int button : {IDC_GUI_SHOW, IDC_GUI_HIDE}) {
+        ClickId(gui, button);
+        EXPECT_EQ(kNotLoaded, AnswerBox(kFrameworkCaption)) << "the framework's box, for button " << button;
+    }
+    EXPECT_TRUE(m_sandbox.CallLog().empty());
 }
