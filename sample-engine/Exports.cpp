@@ -3,6 +3,7 @@
 #include "CallFormat.h"
 #include "CallLog.h"
 #include "Engine.h"
+#include "HandleCount.h"
 #include "EngineInterface.h"
 #include "ResultCodes.h"
 #include "ScriptSource.h"
@@ -232,16 +233,18 @@ int __cdecl Kel_GetString(int stringId, wchar_t *buffer) noexcept
                     [&] { return g_engine.GetText(TextKind::String, stringId, out); });
 }
 
-// Tells the log how the library went: freed by its host, or with the process.
-// The engine object still lives here; the runtime destroys it afterwards.
+// Tells the log how the library went: freed by its host, or with the process;
+// when asked, also what the host process holds each time it loads the engine.
+// The engine object still lives at detach; the runtime destroys it afterwards.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept
 {
-    if (reason == DLL_PROCESS_DETACH) {
-        try {
+    try {
+        if (reason == DLL_PROCESS_ATTACH && EnvironmentValue(L"SOLVETRIC_COUNT_HANDLES") == L"1")
+            WriteLogLine(HandleCountLine());
+        else if (reason == DLL_PROCESS_DETACH)
             WriteLogLine(reserved ? "detach at process exit" : "detach by FreeLibrary");
-        } catch (...) {
-            // No log line is worth failing the unload.
-        }
+    } catch (...) {
+        // No log line is worth failing the load or the unload.
     }
     return TRUE;
 }
