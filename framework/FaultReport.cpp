@@ -33,7 +33,7 @@ DWORD WINAPI ShowReport(void *) noexcept
         unique_kernel_handle thread(::CreateThread(nullptr, 0, &ShowReport, nullptr, 0, nullptr));
         if (thread)
             ::WaitForSingleObject(thread.get(), INFINITE);
-        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+        ::ExitProcess(exitCode);
     }
     // Another thread faulted while the first report stands: it ends the process.
     for (;;)

@@ -744,6 +744,22 @@ TEST_F(Panel, FreeWhileAHandlersBoxStandsLeavesItNothingToCall)
     EXPECT_TRUE(Calls("Kel_ShowStatus(").empty());
 }
 
+TEST_F(Panel, LoadTwiceFreeOnceKeepsOneReference)
+{
+    HWND main = StartLoaded();
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_LOAD);
+    ClickId(main, IDC_FREE);
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    ClickId(main, IDC_KEL_EXIT);
+    EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "every slot is null again";
+    EXPECT_TRUE(Calls(kFreed).empty()) << "the system still holds one reference";
+    Command(main, ID_APP_EXIT);
+    EXPECT_TRUE(m_process->WaitExit(10000));
+    EXPECT_TRUE(Calls(kFreed).empty());
+    EXPECT_EQ(1u, Calls("detach at process exit").size()) << "the library went only with the process";
+}
+
 TEST_F(Panel, FreeAsksWhileTheMainWindowLives)
 {
     struct Case {
