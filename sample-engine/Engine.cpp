@@ -215,7 +215,9 @@ int Engine::ShowMain(int showCommand, int x, int y)
     ::GetClientRect(m_main->Handle(), &client);
     std::pair<int, int> size = m_scripts.Current()->mainSize.value_or(
         std::make_pair(static_cast<int>(client.right), static_cast<int>(client.bottom)));
-    ::SetWindowPos(m_main->Handle(), nullptr, x, y, size.first, size.second, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Above the host's own controls: a frame drawn where the engine sits would
+    // otherwise clip the engine's window away.
+    ::SetWindowPos(m_main->Handle(), HWND_TOP, x, y, size.first, size.second, SWP_NOACTIVATE);
     ::ShowWindow(m_main->Handle(), showCommand);
     return kOk;
 }

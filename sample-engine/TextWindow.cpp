@@ -46,7 +46,8 @@ bool StatusWindow::Create(const WindowClass &windowClass, HWND owner)
 void StatusWindow::Place(HWND owner, POINT offset, int width)
 {
     ::ClientToScreen(owner, &offset);
-    ::SetWindowPos(Handle(), nullptr, offset.x, offset.y, width, kStatusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Above its owner, as an owned window belongs.
+    ::SetWindowPos(Handle(), HWND_TOP, offset.x, offset.y, width, kStatusHeight, SWP_NOACTIVATE);
 }
 
 bool SplashWindow::Create(const WindowClass &windowClass, HWND owner, const std::wstring &tag)

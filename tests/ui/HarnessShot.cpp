@@ -1,0 +1,56 @@
+// Not a test: brings the harness up on the sample engine, opens the GUI
+// element dialog beside it and saves the screen as a BMP, for the README.
+//   harness_shot <file.bmp>
+#include "UiDriver.h"
+
+#include "../../harness/resource.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+using namespace uidriver;
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: harness_shot <file.bmp>\n");
+        return 2;
+    }
+    try {
+        Sandbox sandbox(L"shot");
+        sandbox.AddProgram(L"WinKelTestExe.exe");
+        sandbox.AddEngine();
+        sandbox.WriteScript("nosplash\n");
+        Process process = Process::Start(sandbox, L"WinKelTestExe.exe");
+        HWND main = nullptr;
+        WaitFor([&] {
+            for (HWND window : process.TopLevelWindows(true))
+                if (::GetDlgItem(window, IDC_ENGINE_FRAME))
+                    main = window;
+            return main != nullptr;
+        }, 10000);
+        if (!main)
+            throw std::runtime_error("the harness did not appear");
+        ClickId(main, IDC_QUICK_START);
+        WaitFor([&] { return Text(Child(main, IDC_STATUS_STATE)) == L"Created"; }, 20000);
+        ClickId(main, IDC_SHOW_GUI);
+        HWND gui = process.WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+        if (gui) {
+            RECT frame = WindowRect(main), own = WindowRect(gui);
+            ::SetWindowPos(gui, nullptr, frame.right - (own.right - own.left) - 40,
+                           frame.bottom - (own.bottom - own.top) - 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        // Opening the dialog lowered the engine's status window under Wine;
+        // the frame's position change brings it back up, as moving it would.
+        ::SetWindowPos(main, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Sync(main);
+        ::Sleep(500);
+        bool saved = Screenshot(Wide(argv[1]));
+        process.Kill();
+        return saved ? 0 : 1;
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "harness_shot: %s\n", error.what());
+        return 1;
+    }
+}
