@@ -205,6 +205,19 @@ HWND Process::WaitMessageBox(const wchar_t *caption, DWORD ms) const
     return box;
 }
 
+std::wstring Process::AnswerMessageBox(const wchar_t *caption, int button, DWORD ms) const
+{
+    HWND box = WaitMessageBox(caption, ms);
+    if (!box)
+        return L"(no message box captioned " + std::wstring(caption) + L")";
+    std::wstring text = MessageBoxText(box);
+    if (!PressButton(box, button))
+        return L"(no button " + std::to_wstring(button) + L" on the box: " + text + L")";
+    if (!WaitNoWindow(box, 5000))
+        return L"(the box stayed after its button: " + text + L")";
+    return text;
+}
+
 bool Process::WaitNoWindow(HWND window, DWORD ms) const
 {
     return WaitFor([&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, ms);

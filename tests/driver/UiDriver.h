@@ -97,6 +97,10 @@ public:
     // A message box: a visible #32770 window with the text static 0xFFFF.
     HWND FindMessageBox(const wchar_t *caption) const;
     HWND WaitMessageBox(const wchar_t *caption, DWORD ms = 10000) const;
+    // Waits for a message box, presses one of its buttons, waits until it is
+    // gone and returns its text; on any failure a text in parentheses that
+    // says what went wrong, so comparing it fails readably.
+    std::wstring AnswerMessageBox(const wchar_t *caption, int button = IDOK, DWORD ms = 10000) const;
     // Until the window is destroyed or hidden.
     bool WaitNoWindow(HWND window, DWORD ms) const;
     // Until the program waits for input and its windows answer.
@@ -128,6 +132,8 @@ bool IsChecked(HWND button);
 RECT WindowRect(HWND window);
 RECT ClientRect(HWND window);
 std::wstring MessageBoxText(HWND box);
+// Whether the box shows an icon (a static control drawn as one).
+bool MessageBoxHasIcon(HWND box);
 
 // Actions are posted, so one that opens a modal box returns at once.
 void Click(HWND button);

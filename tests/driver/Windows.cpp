@@ -187,6 +187,15 @@ RECT ClientRect(HWND window)
 
 std::wstring MessageBoxText(HWND box) { return Text(::GetDlgItem(box, 0xFFFF)); }
 
+bool MessageBoxHasIcon(HWND box)
+{
+    for (HWND control : Children(box)) {
+        if (ClassName(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return true;
+    }
+    return false;
+}
+
 void Click(HWND button) { Post(button, BM_CLICK, 0, 0); }
 
 void ClickId(HWND dialog, int id) { Click(Child(dialog, id)); }

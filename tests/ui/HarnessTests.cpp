@@ -73,13 +73,7 @@ protected:
 
     std::wstring AnswerBox(const wchar_t *caption, int button = IDOK)
     {
-        HWND box = m_process->WaitMessageBox(caption);
-        if (!box)
-            return L"(no message box captioned " + std::wstring(caption) + L")";
-        std::wstring text = MessageBoxText(box);
-        EXPECT_TRUE(PressButton(box, button));
-        EXPECT_TRUE(m_process->WaitNoWindow(box, 5000));
-        return text;
+        return m_process->AnswerMessageBox(caption, button);
     }
     bool NoBox() const
     {
@@ -797,10 +791,7 @@ TEST_F(Panel, EngineFreedUnderItsWindowsEndsWithMessage109)
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     HWND box = m_process->WaitMessageBox(kFrameworkCaption);
     ASSERT_NE(nullptr, box) << "the fault is reported";
-    bool icon = false;
-    for (HWND control : Children(box))
-        icon = icon || (ClassName(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_ICON));
-    EXPECT_TRUE(icon) << "with the error icon";
+    EXPECT_TRUE(MessageBoxHasIcon(box)) << "with the error icon";
     EXPECT_EQ(L"Kel Test Application has thrown an exception !\n\nThis can if FreeDll was called without call "
               L"KelExit.",
               MessageBoxText(box));

@@ -112,16 +112,7 @@ protected:
     }
 
     // Reads the next box of the program, answers it and returns its text.
-    std::wstring AnswerBox(int button = IDOK)
-    {
-        HWND box = m_process->WaitMessageBox(kBoxCaption);
-        if (!box)
-            return L"(no message box)";
-        std::wstring text = MessageBoxText(box);
-        EXPECT_TRUE(PressButton(box, button));
-        EXPECT_TRUE(m_process->WaitNoWindow(box, 5000));
-        return text;
-    }
+    std::wstring AnswerBox(int button = IDOK) { return m_process->AnswerMessageBox(kBoxCaption, button); }
 
     // The log without the forwarded messages and the hook calls.
     std::vector<std::string> EngineCalls() const

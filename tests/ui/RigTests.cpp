@@ -29,16 +29,7 @@ protected:
         return dialog;
     }
     // Reads a box of the rig, answers it and returns its text.
-    std::wstring AnswerBox(int button = IDOK)
-    {
-        HWND box = m_process->WaitMessageBox(kBoxCaption);
-        if (!box)
-            return L"(no message box)";
-        std::wstring text = MessageBoxText(box);
-        EXPECT_TRUE(PressButton(box, button));
-        EXPECT_TRUE(m_process->WaitNoWindow(box, 5000));
-        return text;
-    }
+    std::wstring AnswerBox(int button = IDOK) { return m_process->AnswerMessageBox(kBoxCaption, button); }
     std::wstring TextOf(HWND dialog, int id) { return Text(Child(dialog, id)); }
     bool WaitText(HWND dialog, int id, const std::wstring &expected)
     {
@@ -147,10 +138,7 @@ TEST_F(Rig, FaultInCodeThatIsGoneIsReportedAndEndsTheProgram)
     Click(Child(dialog, IDC_FAULT));
     HWND box = m_process->WaitMessageBox(kBoxCaption);
     ASSERT_NE(nullptr, box) << "the report appears";
-    bool errorIcon = false;
-    for (HWND control : Children(box))
-        errorIcon = errorIcon || (ClassName(control) == L"Static" && (::GetWindowLongW(control, GWL_STYLE) & SS_ICON));
-    EXPECT_TRUE(errorIcon) << "the report carries an icon";
+    EXPECT_TRUE(MessageBoxHasIcon(box)) << "the report carries an icon";
     EXPECT_EQ(L"The rig ran into code that is gone.", AnswerBox());
     DWORD code = 0;
     ASSERT_TRUE(m_process->WaitExit(5000, &code)) << "the program ends once the report is read";
