@@ -37,6 +37,14 @@ BEGIN_MESSAGE_MAP(CHarnessDialog, CDialog)
     ON_COMMAND(IDC_QUICK_START, OnQuickStartClicked)
     ON_COMMAND(IDC_QUICK_FREE, OnQuickFreeClicked)
     ON_COMMAND(IDC_EXIT, OnExitClicked)
+    ON_COMMAND(IDC_CLEAR_XML, OnClearXmlClicked)
+    ON_COMMAND(IDC_LOAD_XML, OnLoadXmlClicked)
+    ON_COMMAND(IDC_SAVE_XML, OnSaveXmlClicked)
+    ON_COMMAND(IDC_APPLY_XML, OnApplyXmlClicked)
+    ON_COMMAND(IDC_BROWSE, OnBrowseClicked)
+    ON_COMMAND(IDC_NEW_SETTINGS, OnNewSettingsClicked)
+    ON_COMMAND(IDC_OPEN_SETTINGS, OnOpenSettingsClicked)
+    ON_COMMAND(IDC_SAVE_SETTINGS, OnSaveSettingsClicked)
 END_MESSAGE_MAP()
 
 CHarnessDialog::CHarnessDialog(HWND parent)
@@ -74,6 +82,7 @@ BOOL CHarnessDialog::OnInitDialog()
     m_pFixedFont = CreateFixedFont(L"Courier New", 14);
     if (m_pFixedFont)
         m_xml.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
+    m_xml.SendMessage(EM_SETLIMITTEXT, 0); // as much as the box can hold: files of megabytes load whole
     OpenCommandLineSettings();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.get()));

@@ -90,6 +90,15 @@ private:
     void OnQuickStartClicked(UINT code, int id, HWND control);
     void OnQuickFreeClicked(UINT code, int id, HWND control);
     void OnExitClicked(UINT code, int id, HWND control);
+    // Settings panel.
+    void OnClearXmlClicked(UINT code, int id, HWND control);
+    void OnLoadXmlClicked(UINT code, int id, HWND control);
+    void OnSaveXmlClicked(UINT code, int id, HWND control);
+    void OnApplyXmlClicked(UINT code, int id, HWND control);
+    void OnBrowseClicked(UINT code, int id, HWND control);
+    void OnNewSettingsClicked(UINT code, int id, HWND control);
+    void OnOpenSettingsClicked(UINT code, int id, HWND control);
+    void OnSaveSettingsClicked(UINT code, int id, HWND control);
 
     DECLARE_MESSAGE_MAP()
 };

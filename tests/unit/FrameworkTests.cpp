@@ -55,6 +55,13 @@ TEST(ParseDecimal, ReadsLikeTheRuntimesWideAtol)
             << "for " << (c.text ? testing::PrintToString(std::wstring(c.text)) : "null");
 }
 
+TEST(FormatString, FillsNumberedPlaceholders)
+{
+    EXPECT_EQ(L"b then a", FormatString(L"%2 then %1", {L"a", L"b"}));
+    EXPECT_EQ(L"a %3 100%", FormatString(L"%1 %3 100%", {L"a"})) << "placeholders without an argument stay";
+    EXPECT_EQ(L"%1", FormatString(L"%1", {L"%1"})) << "arguments are not read again";
+}
+
 TEST(FileDialogFilter, BarsBecomeTerminators)
 {
     std::wstring converted = ConvertFilter(L"XML Files (*.xml)|*.xml|All Files (*.*)|*.*||");

@@ -1,9 +1,11 @@
 // The harness's parts that need no running program: the result code table,
 // the fixed font, and its two small dialogs driven in-process.
 #include "ErrorReport.h"
+#include "FileBytes.h"
 #include "FixedFont.h"
 #include "ParameterEditor.h"
 #include "TextViewer.h"
+#include "XmlTextFile.h"
 #include "../../harness/resource.h"
 
 #include <gtest/gtest.h>
@@ -164,4 +166,111 @@ TEST(ParameterEditor, OkHandsBackEveryRowAndCancelNothing)
         EXPECT_EQ(L"-7", values.texts[2]) << "a row not in use is never written";
         editor.DestroyWindow();
     }
+}
+
+TEST(XmlTextFile, LineEndsAsATextModeStreamReadsThem)
+{
+    struct Case {
+        std::string bytes;
+        std::wstring text;
+    } cases[] = {
+        {"", L""},
+        {"a\nb\n", L"a\r\nb\r\n"},
+        {"a\r\nb\r\n", L"a\r\nb\r\n"},
+        {"a\rb", L"a\rb"},
+        {"a\r\r\nb", L"a\r\r\nb"},
+        {"end\x1A" "after", L"end"},
+        {"\x1A", L""},
+    };
+    for (const Case &c : cases) {
+        DecodedXmlText decoded = DecodeXmlTextFile(c.bytes);
+        EXPECT_EQ(c.text, decoded.text) << testing::PrintToString(c.bytes);
+        EXPECT_FALSE(decoded.stoppedAtZero);
+    }
+}
+
+TEST(XmlTextFile, ZeroByteIsReportedWhereItStands)
+{
+    DecodedXmlText decoded = DecodeXmlTextFile(std::string("ab\ncd\0ef", 8));
+    EXPECT_EQ(L"ab\r\ncd", decoded.text);
+    EXPECT_TRUE(decoded.stoppedAtZero);
+    EXPECT_EQ(5u, decoded.zeroOffset);
+}
+
+TEST(XmlTextFile, EveryByteComesBackAsItWent)
+{
+    std::string bytes;
+    for (int b = 1; b <= 0xFF; ++b) {
+        if (b != 0x0A && b != 0x0D && b != 0x1A)
+            bytes += static_cast<char>(b);
+    }
+    bytes += "\r\n";
+    DecodedXmlText decoded = DecodeXmlTextFile(bytes);
+    EXPECT_EQ(bytes.size(), decoded.text.size()) << "one character per byte";
+    EXPECT_EQ(L'\u00E9', decoded.text[0xE9 - 4]) << "bytes above 0x7F are the characters of that value";
+    EncodedXmlText encoded = EncodeXmlTextFile(decoded.text);
+    EXPECT_EQ(bytes, encoded.bytes);
+    EXPECT_EQ(0u, encoded.unencodable);
+}
+
+TEST(XmlTextFile, CharactersOneByteCannotCarryAreCounted)
+{
+    EncodedXmlText encoded = EncodeXmlTextFile(L"price: 5 \u20AC or \u0141");
+    EXPECT_EQ("price: 5 ? or ?", encoded.bytes);
+    EXPECT_EQ(2u, encoded.unencodable);
+}
+
+TEST(XmlTextFile, LargeTextsRoundTrip)
+{
+    std::string bytes;
+    bytes.reserve(4 << 20);
+    for (std::size_t line = 0; bytes.size() < (4u << 20); ++line)
+        bytes += "<Copies>" + std::to_string(line % 9999) + "</Copies>\xE9\r\n";
+    DecodedXmlText decoded = DecodeXmlTextFile(bytes);
+    EXPECT_EQ(bytes, EncodeXmlTextFile(decoded.text).bytes);
+}
+
+namespace {
+std::wstring TempPath(const wchar_t *name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+} // namespace
+
+TEST(FileBytes, ReplacingWritesAllOrLeavesTheOldFile)
+{
+    const std::wstring path = TempPath(L"kel-filebytes-test.xml");
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+    std::string big(4 << 20, 'x');
+    for (std::size_t i = 0; i < big.size(); i += 997)
+        big[i] = static_cast<char>(i % 251);
+    DWORD error = 0;
+    ASSERT_TRUE(ReplaceFileBytes(path, big, error)) << error;
+    std::string back;
+    ASSERT_TRUE(ReadFileBytes(path, back, error));
+    EXPECT_EQ(big, back);
+
+    ASSERT_TRUE(ReplaceFileBytes(path, "old", error));
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(ReplaceFileBytes(path, "new", error)) << "a read-only file cannot be replaced";
+    EXPECT_NE(0u, error);
+    EXPECT_FALSE(SystemErrorText(error).empty());
+    ASSERT_TRUE(ReadFileBytes(path, back, error));
+    EXPECT_EQ("old", back) << "the failed save left the old file";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((path + L".saving").c_str())) << "nothing left beside it";
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // Nowhere to write beside it: nothing changes.
+    ASSERT_TRUE(::CreateDirectoryW((path + L".saving").c_str(), nullptr));
+    EXPECT_FALSE(ReplaceFileBytes(path, "new", error));
+    ::RemoveDirectoryW((path + L".saving").c_str());
+    ASSERT_TRUE(ReadFileBytes(path, back, error));
+    EXPECT_EQ("old", back);
+    ::DeleteFileW(path.c_str());
+
+    EXPECT_FALSE(ReadFileBytes(path, back, error));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
 }

@@ -1,0 +1,17 @@
+// Whole files in and out, for the settings panel.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Reads the whole file in large blocks; false with the system's error code.
+bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error);
+
+// Writes the bytes beside the file, then puts them in its place in one step:
+// when anything fails the old file is left as it was. False with the
+// system's error code.
+bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error);
+
+// The system's wording for an error code, without its line end.
+std::wstring SystemErrorText(DWORD error);
