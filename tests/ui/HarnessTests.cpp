@@ -887,3 +887,239 @@ TEST_F(Panel, GuiElementDialogWithoutTheEngine)
     }
     EXPECT_TRUE(m_sandbox.CallLog().empty());
 }
+
+// --- Settings panel
+
+namespace {
+const int kFileNameBox = 0x47C; // the common dialogs' file name box
+
+// Lines of the byte file the box shows them: CR LF.
+std::wstring BoxText(const std::string &latin1)
+{
+    std::wstring text;
+    for (char c : latin1)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return text;
+}
+} // namespace
+
+class Settings : public Panel {
+protected:
+    // Drives the common dialog the button opens: types the path and confirms,
+    // or cancels when path is empty.
+    void ChooseFile(HWND main, int button, const wchar_t *caption, const std::wstring &path)
+    {
+        ClickId(main, button);
+        HWND dialog = m_process->WaitWindow(L"#32770", caption);
+        ASSERT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
+        if (path.empty()) {
+            Click(Child(dialog, IDCANCEL));
+        } else {
+            SetText(Child(dialog, kFileNameBox), path);
+            Click(Child(dialog, IDOK));
+        }
+        EXPECT_TRUE(m_process->WaitNoWindow(dialog, 5000)) << "the dialog closes";
+        EXPECT_TRUE(Sync(main));
+    }
+    std::wstring Xml(HWND main) { return Text(Child(main, IDC_XML)); }
+    // The file's bytes, or "" while it does not exist.
+    std::string FileOrEmpty(const wchar_t *name) const
+    {
+        return ::GetFileAttributesW(m_sandbox.Path(name).c_str()) == INVALID_FILE_ATTRIBUTES
+                   ? std::string()
+                   : m_sandbox.ReadFileBytes(name);
+    }
+};
+
+TEST_F(Settings, WithoutTheEngineOnlyTheFourEngineButtonsRefuse)
+{
+    m_sandbox.WriteFileBytes(L"in.xml", "<a/>\n");
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    SetText(Child(main, IDC_XML), L"typed");
+    for (int button : {IDC_APPLY_XML, IDC_NEW_SETTINGS, IDC_OPEN_SETTINGS, IDC_SAVE_SETTINGS}) {
+        ClickId(main, button);
+        EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "button " << button;
+    }
+    EXPECT_EQ(L"typed", Xml(main)) << "the boxes keep their contents";
+    ClickId(main, IDC_CLEAR_XML);
+    EXPECT_TRUE(WaitFor([&] { return Xml(main).empty(); }, 5000)) << "Clear works without the engine";
+    ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"in.xml"));
+    EXPECT_EQ(L"<a/>\r\n", Xml(main)) << "so does Load...";
+    ChooseFile(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"out.xml"));
+    EXPECT_EQ("<a/>\r\n", m_sandbox.ReadFileBytes(L"out.xml")) << "and Save...";
+    ChooseFile(main, IDC_BROWSE, L"Save As", m_sandbox.Path(L"new.kel"));
+    EXPECT_EQ(m_sandbox.Path(L"new.kel"), Text(Child(main, IDC_FILE_NAME))) << "and ...";
+    EXPECT_TRUE(NoBox());
+    EXPECT_TRUE(m_sandbox.CallLog().empty());
+}
+
+TEST_F(Settings, ApplyPassesTheTextAndShowsTheErrorPosition)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    struct Case {
+        const wchar_t *text;
+        const char *logged;
+        std::wstring box; // empty: none
+    } cases[] = {
+        {L"<Printer_Settings><Copies>3</Copies></Printer_Settings>",
+         "Kel_OpenXMLSettings(\"<Printer_Settings><Copies>3</Copies></Printer_Settings>\", ->*) = 0", L""},
+        {L"<Printer_Settings><Bogus/></Printer_Settings>",
+         "Kel_OpenXMLSettings(\"<Printer_Settings><Bogus/></Printer_Settings>\", ->18) = 40",
+         std::wstring(kErrorPrefix) + L"Unknown name of tag.\nPosition: 18."},
+        {L"", "Kel_OpenXMLSettings(\"\", ->0) = 39",
+         std::wstring(kErrorPrefix) + L"Syntax error (missing or unexpected character).\nPosition: 0."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(Utf8(c.text));
+        m_sandbox.ClearCallLog();
+        if (*c.text) {
+            SetText(Child(main, IDC_XML), c.text);
+        } else {
+            ClickId(main, IDC_CLEAR_XML); // Clear, then Apply: an empty text
+        }
+        ClickId(main, IDC_APPLY_XML);
+        if (!c.box.empty()) {
+            EXPECT_EQ(c.box, AnswerBox(kHarnessCaption));
+        }
+        EXPECT_TRUE(Sync(main));
+        EXPECT_TRUE(NoBox());
+        std::string line = Last("Kel_OpenXMLSettings(");
+        std::string pattern = c.logged;
+        std::size_t star = pattern.find('*');
+        bool same = star == std::string::npos
+                        ? line == pattern
+                        : line.compare(0, star, pattern, 0, star) == 0 &&
+                              line.size() >= pattern.size() - star - 1 &&
+                              line.compare(line.size() - (pattern.size() - star - 1), std::string::npos, pattern,
+                                           star + 1, std::string::npos) == 0;
+        EXPECT_TRUE(same) << "expected " << c.logged << ", saw " << line;
+    }
+}
+
+TEST_F(Settings, OpenAndSavePassTheNameUnchanged)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_OPEN_SETTINGS);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Cannot Open File.", AnswerBox(kHarnessCaption));
+    ClickId(main, IDC_SAVE_SETTINGS);
+    EXPECT_EQ(std::wstring(kErrorPrefix) + L"Error in file save: cannot be open for write (disk full, etc.)",
+              AnswerBox(kHarnessCaption));
+    EXPECT_EQ("Kel_OpenSettings(\"\") = 17", Last("Kel_OpenSettings("));
+    EXPECT_EQ("Kel_SaveSettings(\"\") = 16", Last("Kel_SaveSettings("));
+
+    // A real file: what the engine writes, its Open reads back.
+    ChooseFile(main, IDC_BROWSE, L"Save As", m_sandbox.Path(L"job.kel"));
+    const std::wstring path = m_sandbox.Path(L"job.kel");
+    ASSERT_EQ(path, Text(Child(main, IDC_FILE_NAME)));
+    ClickId(main, IDC_SAVE_SETTINGS);
+    EXPECT_TRUE(WaitFor([&] { return FileOrEmpty(L"job.kel").rfind("Solvetric Settings 1", 0) == 0; },
+                        5000))
+        << "the engine wrote its settings file";
+    ClickId(main, IDC_NEW_SETTINGS);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_NewSettings() = 0", 5000));
+    ClickId(main, IDC_OPEN_SETTINGS);
+    EXPECT_TRUE(WaitFor([&] { return Text(main) == L"job.kel - Solvetric"; }, 5000))
+        << "the engine opened it; the caption says " << Utf8(Text(main));
+    EXPECT_TRUE(NoBox());
+    EXPECT_EQ(path, Text(Child(main, IDC_FILE_NAME))) << "the name box is not changed";
+}
+
+TEST_F(Settings, DialogsCancelledChangeNothingAndBrowseAsksNoQuestion)
+{
+    m_sandbox.WriteFileBytes(L"exists.kel", "Solvetric Settings 1\n");
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    SetText(Child(main, IDC_XML), L"kept");
+    SetText(Child(main, IDC_FILE_NAME), L"kept.kel");
+    for (int button : {IDC_LOAD_XML, IDC_SAVE_XML, IDC_BROWSE})
+        ChooseFile(main, button, button == IDC_LOAD_XML ? L"Open" : L"Save As", L"");
+    EXPECT_EQ(L"kept", Xml(main));
+    EXPECT_EQ(L"kept.kel", Text(Child(main, IDC_FILE_NAME)));
+
+    ChooseFile(main, IDC_BROWSE, L"Save As", m_sandbox.Path(L"exists.kel"));
+    EXPECT_EQ(m_sandbox.Path(L"exists.kel"), Text(Child(main, IDC_FILE_NAME))) << "no overwrite question came";
+    EXPECT_EQ("Solvetric Settings 1\n", m_sandbox.ReadFileBytes(L"exists.kel")) << "and nothing was written";
+}
+
+TEST_F(Settings, XmlFilesComeBackByteForByte)
+{
+    std::string bytes = "<Printer_Settings>\r\n";
+    for (int b = 0x20; b <= 0xFF; ++b)
+        bytes += static_cast<char>(b);
+    bytes += "\r\n</Printer_Settings>\r\n";
+    m_sandbox.WriteFileBytes(L"all.xml", bytes);
+    m_sandbox.WriteFileBytes(L"unix.xml", "<a>\n<b/>\n</a>\n");
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"all.xml"));
+    EXPECT_EQ(BoxText(bytes), Xml(main));
+    ChooseFile(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"copy.xml"));
+    EXPECT_EQ(bytes, m_sandbox.ReadFileBytes(L"copy.xml")) << "bytes 0x80 to 0xFF included";
+
+    ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"unix.xml"));
+    EXPECT_EQ(L"<a>\r\n<b/>\r\n</a>\r\n", Xml(main)) << "line feeds alone end lines too";
+
+    m_sandbox.WriteFileBytes(L"empty.xml", "");
+    ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"empty.xml"));
+    EXPECT_EQ(L"", Xml(main));
+}
+
+TEST_F(Settings, SaveNeverLosesDataSilently)
+{
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    SetText(Child(main, IDC_XML), L"5 \u20AC");
+    const std::wstring question =
+        L"The XML text holds 1 characters that one byte cannot carry; they would be saved as \"?\".\n\nSave anyway?";
+    ClickId(main, IDC_SAVE_XML);
+    HWND dialog = m_process->WaitWindow(L"#32770", L"Save As");
+    ASSERT_NE(nullptr, dialog);
+    SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"euro.xml"));
+    Click(Child(dialog, IDOK));
+    EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDCANCEL));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_sandbox.Path(L"euro.xml").c_str()));
+
+    ClickId(main, IDC_SAVE_XML);
+    dialog = m_process->WaitWindow(L"#32770", L"Save As");
+    ASSERT_NE(nullptr, dialog);
+    SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"euro.xml"));
+    Click(Child(dialog, IDOK));
+    EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return FileOrEmpty(L"euro.xml") == "5 ?"; }, 5000));
+}
+
+TEST_F(Settings, LoadSaysWhatItCouldNotRead)
+{
+    m_sandbox.WriteFileBytes(L"locked.xml", "<a/>");
+    m_sandbox.WriteFileBytes(L"zero.xml", std::string("<a>\0</a>", 8));
+    Start();
+    HWND main = WaitMain();
+    ASSERT_NE(nullptr, main);
+    SetText(Child(main, IDC_XML), L"typed by hand");
+    {
+        unique_file lock(::CreateFileW(m_sandbox.Path(L"locked.xml").c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(static_cast<bool>(lock));
+        ClickId(main, IDC_LOAD_XML);
+        HWND dialog = m_process->WaitWindow(L"#32770", L"Open");
+        ASSERT_NE(nullptr, dialog);
+        SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"locked.xml"));
+        Click(Child(dialog, IDOK));
+        std::wstring said = AnswerBox(kHarnessCaption);
+        EXPECT_NE(std::wstring::npos, said.find(L"cannot be read")) << Utf8(said);
+    }
+    EXPECT_EQ(L"typed by hand", Xml(main)) << "the tester's text stays";
+
+    ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"zero.xml"));
+    EXPECT_EQ(m_sandbox.Path(L"zero.xml") +
+                  L" holds a zero byte at offset 3. The XML box cannot show it: only the text before it was loaded.",
+              AnswerBox(kHarnessCaption));
+    EXPECT_EQ(L"<a>", Xml(main));
+}
