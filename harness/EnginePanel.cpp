@@ -188,10 +188,7 @@ void CHarnessDialog::OnCreateMainClicked(UINT, int, HWND)
     std::wstring tag = kCallerTag; // the engine takes a writable text
     int result = g_engine.Kel_CreateMain(WindowOf(parent.value), splash.value, &tag[0]);
     // A new main window shows every page, whatever the toggles said before.
-    for (int toggle = IDC_PAGE_PRINTERS; toggle <= IDC_PAGE_COLOR_MAPPING; ++toggle) {
-        if (HWND button = GetDlgItem(toggle))
-            ::SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
-    }
+    PressAllPageToggles();
     ReportEngineError(result, 0);
     if (result == KEL_OK)
         SetState(m_mainState, IDS_CREATED);

@@ -86,15 +86,19 @@ BOOL CHarnessDialog::OnInitDialog()
     OpenCommandLineSettings();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.get()));
+    PressAllPageToggles();
+    SetState(m_libraryState, IDS_NULL);
+    SetState(m_mainState, IDS_NULL);
+    SetState(m_statusState, IDS_NULL);
+    return TRUE;
+}
+
+void CHarnessDialog::PressAllPageToggles() const
+{
     for (const HarnessPage &page : kHarnessPages) {
         if (HWND toggle = GetDlgItem(page.toggleId))
             ::SendMessageW(toggle, BM_SETCHECK, BST_CHECKED, 0);
     }
-    const std::wstring null = LoadResString(IDS_NULL);
-    m_libraryState.SetWindowText(null);
-    m_mainState.SetWindowText(null);
-    m_statusState.SetWindowText(null);
-    return TRUE;
 }
 
 void CHarnessDialog::OpenCommandLineSettings()

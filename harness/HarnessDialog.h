@@ -55,6 +55,8 @@ private:
     // The main dialog's client rectangle of the frame 1035's client area.
     RECT FrameRectangle() const;
     void SetState(CEdit &box, UINT stringId) const;
+    // Every Enabled Pages toggle pressed, without telling the engine.
+    void PressAllPageToggles() const;
     // Size query, then the text itself, each reported; false when there is
     // nothing to show. The key state is reset on the ways out that need it.
     bool FetchEngineText(const TextSizeSlot &sizeOf, const TextSlot &textOf, int &size, std::wstring &text);

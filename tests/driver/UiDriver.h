@@ -161,6 +161,10 @@ HWND FocusOf(const Process &process);
 // would not do: sent messages are handled before queued ones.
 bool Sync(HWND window, DWORD ms = 5000);
 
+// Whether text matches the pattern, in which '*' stands for any run of
+// characters and everything else for itself.
+bool MatchesPattern(const std::string &pattern, const std::string &text);
+
 // Whether the log has a line equal to / starting with the given text.
 bool WaitCallLogLine(const Sandbox &sandbox, const std::string &line, DWORD ms);
 bool WaitCallLogPrefix(const Sandbox &sandbox, const std::string &prefix, DWORD ms);

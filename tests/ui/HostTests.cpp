@@ -27,29 +27,6 @@ const wchar_t kEngineConfirmExit[] = L"Really exit the print program?";
 const wchar_t kEngineCloseDocument[] = L"Closing these settings ends the program.\nGo on?";
 const wchar_t kEngineCannotOpen[] = L"These settings cannot be opened: \n";
 
-// '*' stands for any run of characters, everything else for itself.
-bool Matches(const std::string &pattern, const std::string &text)
-{
-    std::size_t p = 0, t = 0, star = std::string::npos, resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = t;
-        } else if (p < pattern.size() && pattern[p] == text[t]) {
-            ++p;
-            ++t;
-        } else if (star != std::string::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
 bool StartsWith(const std::string &text, const char *prefix) { return text.rfind(prefix, 0) == 0; }
 
 // The log's own quoting of a text argument.
@@ -220,7 +197,7 @@ TEST_F(Host, StartUpFailures)
             EXPECT_TRUE(calls.empty()) << "no entry point is called; saw " << (calls.empty() ? "" : calls.front());
         } else {
             ASSERT_FALSE(calls.empty());
-            EXPECT_TRUE(Matches(c.lastCall, calls.back()))
+            EXPECT_TRUE(MatchesPattern(c.lastCall, calls.back()))
                 << "expected the last call " << c.lastCall << ", saw " << calls.back();
         }
         EXPECT_TRUE(m_sandbox.CallLogMatching("Kel_Exit(").empty()) << "Kel_Exit is not called";
@@ -272,7 +249,7 @@ TEST_F(Host, StartUpCallsTheEngineInOrder)
     std::vector<std::string> calls = EngineCalls();
     ASSERT_EQ(expected.size(), calls.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_TRUE(Matches(expected[i], calls[i])) << "call " << i << ": expected " << expected[i] << ", saw "
+        EXPECT_TRUE(MatchesPattern(expected[i], calls[i])) << "call " << i << ": expected " << expected[i] << ", saw "
                                                     << calls[i];
     EXPECT_EQ(std::string::npos, calls[0].find("(0,")) << "both hooks are passed: " << calls[0];
     EXPECT_EQ(std::string::npos, calls[0].find(", 0)")) << "both hooks are passed: " << calls[0];
@@ -492,7 +469,7 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
             EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "Escape is swallowed";
         }
         std::string line = LogLine("Kel_PreTranslateMessage(256, 27,");
-        EXPECT_TRUE(Matches(c.logged, line)) << "expected " << c.logged << ", saw " << line;
+        EXPECT_TRUE(MatchesPattern(c.logged, line)) << "expected " << c.logged << ", saw " << line;
         m_process->Kill();
     }
 }
@@ -527,7 +504,7 @@ TEST_F(Host, EngineWordingIsReadSafely)
         std::vector<std::string> gets = m_sandbox.CallLogMatching("Kel_GetString(");
         if (c.getStringCall) {
             ASSERT_EQ(1u, gets.size());
-            EXPECT_TRUE(Matches(c.getStringCall, gets[0])) << "expected " << c.getStringCall << ", saw " << gets[0];
+            EXPECT_TRUE(MatchesPattern(c.getStringCall, gets[0])) << "expected " << c.getStringCall << ", saw " << gets[0];
         } else {
             EXPECT_TRUE(gets.empty()) << "no buffer for a size like that; saw " << (gets.empty() ? "" : gets[0]);
         }
