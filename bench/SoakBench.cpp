@@ -2,9 +2,7 @@
 // parameter editor's open / Cancel, many times over, timed per cycle. The
 // sample engine reports what the harness process holds each time it is
 // loaded; across the rounds those counts must not grow.
-#include "UiDriver.h"
-
-#include "../harness/resource.h"
+#include "Bench.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,14 +17,6 @@ using namespace uidriver;
 namespace {
 const wchar_t kProgram[] = L"WinKelTestExe.exe";
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Counts {
     long windows = 0, menus = 0, gdi = 0;
 };
@@ -40,21 +30,6 @@ std::vector<Counts> CountsInLog(const Sandbox &sandbox)
             counts.push_back(c);
     }
     return counts;
-}
-
-void Require(bool condition, const char *what)
-{
-    if (!condition)
-        throw std::runtime_error(what);
-}
-
-HWND FindMain(const Process &process)
-{
-    for (HWND window : process.TopLevelWindows(true)) {
-        if (::GetDlgItem(window, IDC_ENGINE_FRAME))
-            return window;
-    }
-    return nullptr;
 }
 
 std::string Growth(const Counts &first, const Counts &last)
@@ -78,7 +53,7 @@ int main(int argc, char **argv)
         sandbox.WriteScript("nosplash\n");
         Process process = Process::Start(sandbox, kProgram, L"", {{L"SOLVETRIC_COUNT_HANDLES", L"1"}});
         HWND main = nullptr;
-        WaitFor([&] { return (main = FindMain(process)) != nullptr; }, 10000);
+        WaitFor([&] { return (main = FindHarnessMain(process)) != nullptr; }, 10000);
         Require(main != nullptr, "the harness did not appear");
         auto state = [&](int id) { return Text(Child(main, id)); };
 

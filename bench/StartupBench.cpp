@@ -1,7 +1,7 @@
 // Start-up as a user feels it: from starting the process to its frame being
 // visible, WinKelExe on the sample engine against a bare dialog program, the
 // two started alternately in the same run.
-#include "UiDriver.h"
+#include "Bench.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,18 +14,6 @@ using namespace uidriver;
 
 namespace {
 const int kFrameStatic = 1002; // both programs' frames hold it
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool FrameVisible(const Process &process)
 {
@@ -51,13 +39,6 @@ double TimeToFrame(const std::function<void(Sandbox &)> &prepare, const wchar_t 
     double elapsed = Now() - start;
     process.Kill();
     return elapsed;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 } // namespace
 
