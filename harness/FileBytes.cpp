@@ -48,37 +48,36 @@ bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD 
         error = ERROR_ACCESS_DENIED;
         return false;
     }
-    const std::wstring beside = path + L".saving";
-    {
-        unique_file file(::CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
+    // A new name beside it: a file the user already has of that name is not touched.
+    std::wstring beside;
+    unique_file file;
+    for (int n = 0; !file; ++n) {
+        beside = path + L".saving" + (n ? std::to_wstring(n) : std::wstring());
+        file.reset(::CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        if (!file && (::GetLastError() != ERROR_FILE_EXISTS || n == 99)) {
             error = ::GetLastError();
-            return false;
-        }
-        for (std::size_t done = 0; done < bytes.size();) {
-            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kBlock));
-            DWORD written = 0;
-            if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-                error = ::GetLastError();
-                file.reset();
-                ::DeleteFileW(beside.c_str());
-                return false;
-            }
-            done += written;
-        }
-        if (!::FlushFileBuffers(file.get())) {
-            error = ::GetLastError();
-            file.reset();
-            ::DeleteFileW(beside.c_str());
             return false;
         }
     }
-    if (!::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    auto fail = [&] {
         error = ::GetLastError();
+        file.reset();
         ::DeleteFileW(beside.c_str());
         return false;
+    };
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kBlock));
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return fail();
+        done += written;
     }
+    if (!::FlushFileBuffers(file.get()))
+        return fail();
+    file.reset();
+    if (!::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail();
     return true;
 }
 

@@ -1083,6 +1083,28 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
     Click(Child(dialog, IDOK));
     EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDOK));
     EXPECT_TRUE(WaitFor([&] { return FileOrEmpty(L"euro.xml") == "5 ?"; }, 5000));
+
+    // A file held open without sharing cannot be replaced: the save says so and the file stays.
+    SetText(Child(main, IDC_XML), L"<new/>");
+    m_sandbox.WriteFileBytes(L"held.xml", "<old/>");
+    {
+        unique_file hold(::CreateFileW(m_sandbox.Path(L"held.xml").c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(static_cast<bool>(hold));
+        ClickId(main, IDC_SAVE_XML);
+        dialog = m_process->WaitWindow(L"#32770", L"Save As");
+        ASSERT_NE(nullptr, dialog);
+        SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"held.xml"));
+        Click(Child(dialog, IDOK));
+        std::wstring asked = m_process->AnswerMessageBox(L"Error", IDYES); // Wine's caption for it
+        EXPECT_EQ(L"File already exists.\nDo you want to replace it?", asked) << "the overwrite question";
+        std::wstring said = AnswerBox(kHarnessCaption);
+        EXPECT_EQ(0u, said.find(m_sandbox.Path(L"held.xml") + L" cannot be written:\n")) << Utf8(said);
+        EXPECT_NE(std::wstring::npos, said.find(L"An earlier file of that name is left as it was.")) << Utf8(said);
+    }
+    EXPECT_EQ("<old/>", m_sandbox.ReadFileBytes(L"held.xml"));
+    EXPECT_EQ("", FileOrEmpty(L"held.xml.saving")) << "nothing is left beside it";
+    EXPECT_EQ(L"<new/>", Xml(main)) << "and the box keeps the text";
 }
 
 TEST_F(Settings, LoadSaysWhatItCouldNotRead)

@@ -263,12 +263,17 @@ TEST(FileBytes, ReplacingWritesAllOrLeavesTheOldFile)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((path + L".saving").c_str())) << "nothing left beside it";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    // Nowhere to write beside it: nothing changes.
-    ASSERT_TRUE(::CreateDirectoryW((path + L".saving").c_str(), nullptr));
-    EXPECT_FALSE(ReplaceFileBytes(path, "new", error));
-    ::RemoveDirectoryW((path + L".saving").c_str());
+    // A file of the name it would write beside is the user's: it stays.
+    ASSERT_TRUE(ReplaceFileBytes(path + L".saving", "mine", error));
+    ASSERT_TRUE(ReplaceFileBytes(path, "new", error));
     ASSERT_TRUE(ReadFileBytes(path, back, error));
-    EXPECT_EQ("old", back);
+    EXPECT_EQ("new", back);
+    ASSERT_TRUE(ReadFileBytes(path + L".saving", back, error));
+    EXPECT_EQ("mine", back);
+    ::DeleteFileW((path + L".saving").c_str());
+
+    EXPECT_FALSE(ReplaceFileBytes(TempPath(L"kel-no-such-folder\\x.xml"), "new", error)) << "nowhere to write";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), error);
     ::DeleteFileW(path.c_str());
 
     EXPECT_FALSE(ReadFileBytes(path, back, error));
