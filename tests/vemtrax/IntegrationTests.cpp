@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -63,16 +64,20 @@ private:
     std::vector<std::wstring> m_made;
 };
 
-// Wine's load order of "shfolder.dll" for the caller, while it lives.
+// Wine's load order of "shfolder.dll" for the caller while it lives, as
+// WINEDLLOVERRIDES would give it: kDisabled ("d") or kNativeFirst ("n,b").
+// nullptr leaves Wine's default.
+const wchar_t kDisabled[] = L"";
+const wchar_t kNativeFirst[] = L"native,builtin";
 class ShfolderLoadOrder {
 public:
-    explicit ShfolderLoadOrder(const std::wstring &order) : m_set(!order.empty())
+    explicit ShfolderLoadOrder(const wchar_t *order) : m_set(order != nullptr)
     {
-        if (!m_set)
-            return;
-        const std::wstring value = order == L"d" ? L"" : order == L"n,b" ? L"native,builtin" : order;
-        EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"shfolder", REG_SZ, value.c_str(),
-                                                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+        if (m_set) {
+            EXPECT_EQ(ERROR_SUCCESS,
+                      ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"shfolder", REG_SZ, order,
+                                        static_cast<DWORD>((std::wcslen(order) + 1) * sizeof(wchar_t))));
+        }
     }
     ~ShfolderLoadOrder()
     {
@@ -96,14 +101,13 @@ protected:
         m_level1 = L"Vemtrax Test " + std::to_wstring(::GetCurrentProcessId());
     }
 
-    // The caller's result file, one entry per line. overrides is a load order
-    // for "shfolder.dll" as WINEDLLOVERRIDES writes it ("d", "n,b"). A child
-    // started from inside Wine takes that variable from the Unix environment
-    // Wine started with, not from the block we pass: the same setting goes into
-    // Wine's per-program registry key instead.
-    std::vector<std::string> Run(const std::wstring &args, const std::wstring &overrides = L"")
+    // The caller's result file, one entry per line. A child started from
+    // inside Wine takes WINEDLLOVERRIDES from the Unix environment Wine started
+    // with, not from the block we pass: the load order goes into Wine's
+    // per-program registry key instead.
+    std::vector<std::string> Run(const std::wstring &args, const wchar_t *shfolderOrder = nullptr)
     {
-        ShfolderLoadOrder order(overrides);
+        ShfolderLoadOrder order(shfolderOrder);
         ::DeleteFileW(m_sandbox.Path(L"result.txt").c_str());
         Process process = Process::Start(m_sandbox, L"vemtrax_caller.exe", args);
         DWORD code = 99;
@@ -115,9 +119,9 @@ protected:
             lines.push_back(text.substr(start, end - start));
         return lines;
     }
-    std::vector<std::string> Call(const std::wstring &overrides = L"")
+    std::vector<std::string> Call(const wchar_t *shfolderOrder = nullptr)
     {
-        return Run(L"\"" + m_level1 + L"\" Suite Data", overrides);
+        return Run(L"\"" + m_level1 + L"\" Suite Data", shfolderOrder);
     }
     // What every export must have written.
     static std::vector<std::string> Answers(int perUser, const std::wstring &directory)
@@ -164,13 +168,13 @@ TEST_F(Vemtrax, WithTheFolderLibrary)
 TEST_F(Vemtrax, WithoutTheFolderLibrary)
 {
     const std::wstring shared = SystemDirectory() + L"\\" + m_level1 + L"\\Suite";
-    EXPECT_EQ(Answers(0, shared + L"\\"), Calls(Call(L"shfolder=d")));
+    EXPECT_EQ(Answers(0, shared + L"\\"), Calls(Call(kDisabled)));
 
     Folders folders;
     folders.Make(shared + L"\\" + UserName());
-    EXPECT_EQ(Answers(1, shared + L"\\" + UserName() + L"\\"), Calls(Call(L"shfolder=d")));
+    EXPECT_EQ(Answers(1, shared + L"\\" + UserName() + L"\\"), Calls(Call(kDisabled)));
     folders.Make(shared + L"\\" + UserName() + L"\\Data");
-    EXPECT_EQ(Answers(1, shared + L"\\" + UserName() + L"\\Data\\"), Calls(Call(L"shfolder=d")));
+    EXPECT_EQ(Answers(1, shared + L"\\" + UserName() + L"\\Data\\"), Calls(Call(kDisabled)));
 }
 
 TEST_F(Vemtrax, APlantedFolderLibraryNeverRuns)
@@ -178,12 +182,12 @@ TEST_F(Vemtrax, APlantedFolderLibraryNeverRuns)
     m_sandbox.AddProgram(L"shfolder.dll");
     const std::wstring planted = m_sandbox.Path(L"shfolder.dll");
     // Preferring a native library, a bare name finds the planted one.
-    std::vector<std::string> bare = Run(L"--bare-load", L"shfolder=n,b");
+    std::vector<std::string> bare = Run(L"--bare-load", kNativeFirst);
     EXPECT_EQ(std::vector<std::string>{"bare load: " + Utf8(planted)}, bare) << "the plant works by bare name";
     ::DeleteFileW(m_sandbox.Path(L"planted-ran.txt").c_str());
 
     EXPECT_EQ(Answers(0, FolderPath(CSIDL_COMMON_APPDATA) + L"\\" + m_level1 + L"\\Suite\\"),
-              Calls(Call(L"shfolder=n,b")));
+              Calls(Call(kNativeFirst)));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_sandbox.Path(L"planted-ran.txt").c_str()))
         << "the planted library was never loaded";
 }
