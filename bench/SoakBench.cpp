@@ -1,14 +1,17 @@
-// The harness soaked: Quick Start / Quick Free, Show GUI / Done and the
-// parameter editor's open / Cancel, many times over, timed per cycle. The
-// sample engine reports what the harness process holds each time it is
-// loaded; across the rounds those counts must not grow.
+// The harness soaked: Quick Start / Quick Free, Show GUI / Done, the parameter
+// editor's open / Cancel and Load... / Save... of a small XML file, many
+// cycles of each, timed per cycle against the same steps in the bare baseline
+// program (bare engine calls, a bare modal dialog, a plain file copy). Around
+// each run of cycles the sample engine is loaded once more to count what the
+// harness process holds: windows, menus and GDI objects must not grow.
+//   bench_soak [cycles]
 #include "Bench.h"
 
-#include <algorithm>
+#include "BareDialog.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
-#include <stdexcept>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,97 +19,196 @@ using namespace uidriver;
 
 namespace {
 const wchar_t kProgram[] = L"WinKelTestExe.exe";
+const char kScript[] = "nosplash\n";
 
 struct Counts {
     long windows = 0, menus = 0, gdi = 0;
 };
 
-std::vector<Counts> CountsInLog(const Sandbox &sandbox)
-{
-    std::vector<Counts> counts;
-    for (const std::string &line : sandbox.CallLogMatching("handles ")) {
-        Counts c;
-        if (std::sscanf(line.c_str(), "handles windows=%ld menus=%ld gdi=%ld", &c.windows, &c.menus, &c.gdi) == 3)
-            counts.push_back(c);
+class Soak {
+public:
+    Soak()
+        : m_sandbox(L"soak"), m_bareSandbox(L"soakbare"), m_process(Start(m_sandbox)),
+          m_main(WaitHarnessMain(m_process)), m_bareProcess(StartBare(m_bareSandbox)), m_bare(WaitBare())
+    {
     }
-    return counts;
-}
 
-std::string Growth(const Counts &first, const Counts &last)
-{
-    std::ostringstream text;
-    text << "growth: windows " << last.windows - first.windows << " (of " << first.windows << "), menus "
-         << last.menus - first.menus << " (of " << first.menus << "), GDI " << last.gdi - first.gdi << " (of "
-         << first.gdi << ")";
-    return text.str();
-}
+    struct Phase {
+        const char *name;
+        std::function<void()> setUp, cycle, tearDown; // on the harness
+        std::function<void()> bareCycle;
+        std::string baseline;
+    };
+
+    // Returns false when the counts grew.
+    bool Run(const Phase &phase, int cycles)
+    {
+        auto run = [&](int n) {
+            if (phase.setUp)
+                phase.setUp();
+            double start = Now();
+            for (int i = 0; i < n; ++i)
+                phase.cycle();
+            double elapsed = Now() - start;
+            if (phase.tearDown)
+                phase.tearDown();
+            return elapsed;
+        };
+        run(1); // what a first cycle creates to keep (the GUI dialog) is not growth
+        Counts before = Count();
+        double harness = run(cycles) / cycles;
+        Counts after = Count();
+        double start = Now();
+        for (int i = 0; i < cycles; ++i)
+            phase.bareCycle();
+        double bare = (Now() - start) / cycles;
+        std::printf("| %s | %d | %.1f ms per cycle | %s %.2f ms | %.1f | windows %+ld (of %ld), menus %+ld (of %ld), "
+                    "GDI %+ld (of %ld) |\n",
+                    phase.name, cycles, harness, phase.baseline.c_str(), bare, harness / bare,
+                    after.windows - before.windows, before.windows, after.menus - before.menus, before.menus,
+                    after.gdi - before.gdi, before.gdi);
+        std::fflush(stdout);
+        return after.windows <= before.windows && after.menus <= before.menus && after.gdi <= before.gdi;
+    }
+
+    std::wstring State(int id) const { return Text(Child(m_main, id)); }
+    void Wait(const std::function<bool()> &condition, const char *what) const
+    {
+        Require(WaitFor(condition, 20000), what);
+    }
+
+    void QuickStart()
+    {
+        ClickId(m_main, IDC_QUICK_START);
+        Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED" && State(IDC_MAIN_STATE) == L"Created" &&
+                          State(IDC_STATUS_STATE) == L"Created"; },
+             "Quick Start");
+    }
+    void QuickFree()
+    {
+        ClickId(m_main, IDC_QUICK_FREE);
+        Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Quick Free");
+        Require(Sync(m_main), "the harness answers");
+    }
+    void ModalCycle(HWND owner, int button, const wchar_t *caption, int closeButton, bool shift = false)
+    {
+        const Process &process = owner == m_main ? m_process : m_bareProcess;
+        if (shift)
+            KeyDown(Child(m_main, IDC_FILE_NAME), VK_SHIFT);
+        ClickId(owner, button);
+        HWND dialog = process.WaitWindow(L"#32770", caption, 10000);
+        Require(dialog != nullptr, "the modal dialog opens");
+        ClickId(dialog, closeButton);
+        Require(process.WaitNoWindow(dialog, 10000), "the modal dialog closes");
+    }
+    void XmlCycle()
+    {
+        ChooseFileTimed(m_process, m_main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"small.xml"));
+        ::DeleteFileW(m_sandbox.Path(L"back.xml").c_str()); // no overwrite question
+        ChooseFileTimed(m_process, m_main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"back.xml"));
+    }
+
+    HWND Main() const { return m_main; }
+    HWND Bare() const { return m_bare; }
+    const Sandbox &Files() const { return m_sandbox; }
+    Sandbox &Files() { return m_sandbox; }
+    void BareStartAndFree()
+    {
+        ClickId(m_bare, IDC_BARE_START);
+        Wait([&] { return Text(Child(m_bare, IDC_BARE_STATE)) == L"Created"; }, "the bare start");
+        ClickId(m_bare, IDC_BARE_FREE);
+        Wait([&] { return Text(Child(m_bare, IDC_BARE_STATE)) == L"NULL"; }, "the bare free");
+        Require(Sync(m_bare), "the bare dialog answers");
+    }
+    void Stop()
+    {
+        m_process.Kill();
+        m_bareProcess.Kill();
+    }
+
+private:
+    static Process Start(Sandbox &sandbox)
+    {
+        sandbox.AddProgram(kProgram);
+        sandbox.AddEngine();
+        sandbox.WriteScript(kScript);
+        return Process::Start(sandbox, kProgram);
+    }
+    static Process StartBare(Sandbox &sandbox)
+    {
+        sandbox.AddFile(BuildPath(L"bench\\BareDialog.exe"));
+        sandbox.AddEngine();
+        sandbox.WriteScript(kScript);
+        return Process::Start(sandbox, L"BareDialog.exe");
+    }
+    HWND WaitBare() const
+    {
+        HWND bare = m_bareProcess.WaitWindow(L"#32770", L"Bare Dialog", 10000);
+        Require(bare != nullptr, "the bare dialog did not appear");
+        return bare;
+    }
+    // One more load of the engine, asked to count; then it goes again.
+    Counts Count()
+    {
+        m_sandbox.WriteScript(std::string(kScript) + "counthandles\n");
+        const std::size_t before = m_sandbox.CallLogMatching("handles ").size();
+        ClickId(m_main, IDC_LOAD);
+        Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED"; }, "Load");
+        ClickId(m_main, IDC_FREE);
+        Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Free");
+        m_sandbox.WriteScript(kScript);
+        std::vector<std::string> lines = m_sandbox.CallLogMatching("handles ");
+        Require(lines.size() == before + 1, "a count at the load");
+        Counts c;
+        Require(std::sscanf(lines.back().c_str(), "handles windows=%ld menus=%ld gdi=%ld", &c.windows, &c.menus,
+                            &c.gdi) == 3,
+                "the count line");
+        return c;
+    }
+
+    Sandbox m_sandbox, m_bareSandbox;
+    Process m_process;
+    HWND m_main;
+    Process m_bareProcess;
+    HWND m_bare;
+};
 } // namespace
 
 int main(int argc, char **argv)
 {
-    int rounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 30;
-    const int inner = 5; // GUI and editor cycles per round
+    const int cycles = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;
     try {
-        Sandbox sandbox(L"soak");
-        sandbox.AddProgram(kProgram);
-        sandbox.AddEngine();
-        sandbox.WriteScript("nosplash\n");
-        Process process = Process::Start(sandbox, kProgram, L"", {{L"SOLVETRIC_COUNT_HANDLES", L"1"}});
-        HWND main = nullptr;
-        WaitFor([&] { return (main = FindHarnessMain(process)) != nullptr; }, 10000);
-        Require(main != nullptr, "the harness did not appear");
-        auto state = [&](int id) { return Text(Child(main, id)); };
-
-        double startFree = 0, gui = 0, editor = 0;
-        for (int round = 0; round < rounds; ++round) {
-            double t0 = Now();
-            ClickId(main, IDC_QUICK_START);
-            Require(WaitFor([&] { return state(IDC_STATUS_STATE) == L"Created"; }, 20000), "Quick Start");
-            double t1 = Now();
-
-            for (int i = 0; i < inner; ++i) {
-                ClickId(main, IDC_SHOW_GUI);
-                HWND dialog = process.WaitWindow(L"#32770", L"Enable/Disable GUI Controls", 10000);
-                Require(dialog != nullptr, "Show GUI");
-                ClickId(dialog, IDOK);
-                Require(process.WaitNoWindow(dialog, 10000), "Done");
-            }
-            double t2 = Now();
-            for (int i = 0; i < inner; ++i) {
-                KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
-                ClickId(main, IDC_KEL_EXIT);
-                HWND dialog = process.WaitWindow(L"#32770", L"Kel Test Application Parameter Editor", 10000);
-                Require(dialog != nullptr, "the parameter editor");
-                ClickId(dialog, IDCANCEL);
-                Require(process.WaitNoWindow(dialog, 10000), "Cancel");
-            }
-            double t3 = Now();
-
-            ClickId(main, IDC_QUICK_FREE);
-            Require(WaitFor([&] { return state(IDC_LIBRARY_STATE) == L"NULL"; }, 20000), "Quick Free");
-            Require(Sync(main), "the harness answers");
-            double t4 = Now();
-            startFree += (t1 - t0) + (t4 - t3);
-            gui += t2 - t1;
-            editor += t3 - t2;
-        }
-        // One more load reports what the last round left behind.
-        ClickId(main, IDC_LOAD);
-        Require(WaitFor([&] { return state(IDC_LIBRARY_STATE) == L"LOADED"; }, 10000), "Load");
-        std::vector<Counts> counts = CountsInLog(sandbox);
-        Require(counts.size() == static_cast<std::size_t>(rounds) + 1, "a count for every load");
-        // The first round creates what lives for the whole run (the GUI dialog): compare from the second on.
-        std::string growth = Growth(counts[1], counts.back());
-        std::printf("| harness Quick Start and Quick Free | %d | %.1f ms per cycle | %s | - |\n", rounds,
-                    startFree / rounds, growth.c_str());
-        std::printf("| harness Show GUI and Done | %d | %.1f ms per cycle | (same process) | - |\n", rounds * inner,
-                    gui / (rounds * inner));
-        std::printf("| harness parameter editor open and Cancel | %d | %.1f ms per cycle | (same process) | - |\n",
-                    rounds * inner, editor / (rounds * inner));
-        process.Kill();
-        bool grew = counts.back().windows > counts[1].windows || counts.back().menus > counts[1].menus ||
-                    counts.back().gdi > counts[1].gdi;
-        return grew ? 2 : 0;
+        Soak soak;
+        const std::string xml = XmlOfSize(4096);
+        soak.Files().WriteFileBytes(L"small.xml", xml);
+        const std::wstring small = soak.Files().Path(L"small.xml"), copy = soak.Files().Path(L"copy.xml");
+        auto started = [&] { soak.QuickStart(); };
+        auto freed = [&] { soak.QuickFree(); };
+        const Soak::Phase phases[] = {
+            {"harness Quick Start and Quick Free", nullptr,
+             [&] {
+                 soak.QuickStart();
+                 soak.QuickFree();
+             },
+             nullptr, [&] { soak.BareStartAndFree(); }, "bare engine calls"},
+            {"harness Show GUI and Done", started,
+             [&] { soak.ModalCycle(soak.Main(), IDC_SHOW_GUI, L"Enable/Disable GUI Controls", IDOK); }, freed,
+             [&] { soak.ModalCycle(soak.Bare(), IDC_BARE_OPEN, L"Bare Small Dialog", IDOK); }, "bare modal dialog"},
+            {"harness parameter editor open and Cancel", started,
+             [&] {
+                 soak.ModalCycle(soak.Main(), IDC_KEL_EXIT, L"Kel Test Application Parameter Editor", IDCANCEL,
+                                 true);
+             },
+             freed, [&] { soak.ModalCycle(soak.Bare(), IDC_BARE_OPEN, L"Bare Small Dialog", IDCANCEL); },
+             "bare modal dialog"},
+            {"harness Load... and Save... of a 4 KB XML file", nullptr, [&] { soak.XmlCycle(); }, nullptr,
+             [&] { CopyTimed(small, copy); }, "plain copy"},
+        };
+        bool steady = true;
+        for (const Soak::Phase &phase : phases)
+            steady = soak.Run(phase, cycles) && steady;
+        soak.Stop();
+        return steady ? 0 : 2;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "soak: %s\n", error.what());
         return 1;

@@ -66,7 +66,7 @@ int main(int argc, char **argv)
             bareTimes.push_back(b);
         }
         double hostMedian = Median(hostTimes), bareMedian = Median(bareTimes);
-        std::printf("| host start-up to the visible frame | %d | %.1f ms | bare dialog %.1f ms | %.2f |\n", rounds,
+        std::printf("| host start-up to the visible frame | %d | %.1f ms | bare dialog %.1f ms | %.2f | - |\n", rounds,
                     hostMedian, bareMedian, hostMedian / bareMedian);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "start-up: %s\n", error.what());

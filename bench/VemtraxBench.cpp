@@ -39,6 +39,18 @@ template <> struct Width<wchar_t> {
     static DWORD Attributes(const wchar_t *p) { return ::GetFileAttributesW(p); }
 };
 
+// Kernel handles open in this process. Wine reports no count, so the small
+// handle values it hands out are tried one by one.
+DWORD HandleCount()
+{
+    DWORD count = 0, flags = 0;
+    for (UINT_PTR value = 4; value < 0x10000; value += 4) {
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            ++count;
+    }
+    return count;
+}
+
 // The platform calls alone, in the order one call makes them.
 template <class Char> void PlatformCallsOnly()
 {
@@ -70,21 +82,30 @@ template <class Char> void Measure(HMODULE vemtrax, int calls, int rounds)
     Require(choose != nullptr, W::kName);
     const Char empty[1] = {};
     std::vector<double> functionRates, platformRates;
+    Char warmUp[16384];
+    choose(warmUp, W::kLevel1, W::kLevel2, empty); // what a first call loads to keep is not growth
+    const DWORD handlesBefore = HandleCount();
+    DWORD handlesAfter = 0;
     for (int round = 0; round < rounds; ++round) {
         Char out[16384];
         double start = Now();
         for (int i = 0; i < calls; ++i)
             choose(out, W::kLevel1, W::kLevel2, empty);
         double middle = Now();
+        if (round == 0)
+            handlesAfter = HandleCount();
         for (int i = 0; i < calls; ++i)
             PlatformCallsOnly<Char>();
         double end = Now();
         functionRates.push_back(calls * 1000.0 / (middle - start));
         platformRates.push_back(calls * 1000.0 / (end - middle));
     }
+    const std::string growth = "kernel handles " + std::to_string(static_cast<long>(handlesAfter) -
+                                                                  static_cast<long>(handlesBefore)) +
+                               " (of " + std::to_string(handlesBefore) + ") after " + std::to_string(calls) + " calls";
     double rate = Median(functionRates), platformRate = Median(platformRates);
-    std::printf("| Vemtrax %s calls | %d x %d | %.0f per s | platform calls alone %.0f per s | %.2f |\n", W::kName,
-                rounds, calls, rate, platformRate, platformRate / rate);
+    std::printf("| Vemtrax %s calls | %d x %d | %.0f per s | platform calls alone %.0f per s | %.2f | %s |\n",
+                W::kName, rounds, calls, rate, platformRate, platformRate / rate, growth.c_str());
 }
 } // namespace
 

@@ -13,39 +13,6 @@ using namespace uidriver;
 
 namespace {
 const wchar_t kProgram[] = L"WinKelTestExe.exe";
-const int kFileNameBox = 0x47C; // the common dialogs' file name box
-
-std::string XmlOfSize(std::size_t size)
-{
-    std::string bytes = "<Printer_Settings>\r\n";
-    for (int n = 0; bytes.size() < size; ++n)
-        bytes += "  <Line n=\"" + std::to_string(n) + "\">0123456789 abcdefghijklmnopqrstuvwxyz</Line>\r\n";
-    return bytes;
-}
-
-// Milliseconds from confirming the dialog the button opens until the harness answers.
-double ChooseFileTimed(const Process &process, HWND main, int button, const wchar_t *caption,
-                       const std::wstring &path)
-{
-    ClickId(main, button);
-    HWND dialog = process.WaitWindow(L"#32770", caption, 10000);
-    Require(dialog != nullptr, "the file dialog");
-    SetText(Child(dialog, kFileNameBox), path);
-    double start = Now();
-    Click(Child(dialog, IDOK));
-    Require(process.WaitNoWindow(dialog, 10000), "the file dialog closes");
-    // Busy for long, a window counts as hung and Sync gives up at once: ask again.
-    Require(WaitFor([&] { return Sync(main, 1000); }, 300000), "the harness answers");
-    return Now() - start;
-}
-
-double CopyTimed(const std::wstring &from, const std::wstring &to)
-{
-    ::DeleteFileW(to.c_str());
-    double start = Now();
-    Require(::CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE, "the plain copy");
-    return Now() - start;
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -56,9 +23,7 @@ int main(int argc, char **argv)
         sandbox.AddProgram(kProgram);
         sandbox.AddEngine();
         Process process = Process::Start(sandbox, kProgram);
-        HWND main = nullptr;
-        WaitFor([&] { return (main = FindHarnessMain(process)) != nullptr; }, 10000);
-        Require(main != nullptr, "the harness did not appear");
+        HWND main = WaitHarnessMain(process);
 
         for (std::size_t megabytes : {1u, 4u}) {
             const std::string bytes = XmlOfSize(megabytes << 20);
@@ -79,9 +44,9 @@ int main(int argc, char **argv)
                 copies.push_back(CopyTimed(in, copy));
             }
             double copied = Median(copies);
-            std::printf("| harness Load... of %u MB XML | %d | %.1f ms | plain copy %.2f ms | %.0f |\n",
+            std::printf("| harness Load... of %u MB XML | %d | %.1f ms | plain copy %.2f ms | %.0f | - |\n",
                         unsigned(megabytes), rounds, Median(loads), copied, Median(loads) / copied);
-            std::printf("| harness Save... of %u MB XML | %d | %.1f ms | plain copy %.2f ms | %.0f |\n",
+            std::printf("| harness Save... of %u MB XML | %d | %.1f ms | plain copy %.2f ms | %.0f | - |\n",
                         unsigned(megabytes), rounds, Median(saves), copied, Median(saves) / copied);
         }
         process.Kill();

@@ -5,6 +5,7 @@
 #include "Engine.h"
 #include "HandleCount.h"
 #include "EngineInterface.h"
+#include "FileIo.h"
 #include "ResultCodes.h"
 #include "ScriptSource.h"
 
@@ -233,13 +234,24 @@ int __cdecl Kel_GetString(int stringId, wchar_t *buffer) noexcept
                     [&] { return g_engine.GetText(TextKind::String, stringId, out); });
 }
 
+namespace {
+// The script as it stands at this load: counting is slow, so a benchmark asks
+// for it only at the loads it compares.
+bool ScriptCountsHandles()
+{
+    std::string bytes;
+    const std::wstring path = EnvironmentValue(L"SOLVETRIC_SCRIPT");
+    return !path.empty() && ReadFileBytes(path, bytes) && ParseScript(bytes).countHandles;
+}
+} // namespace
+
 // Tells the log how the library went: freed by its host, or with the process;
-// when asked, also what the host process holds each time it loads the engine.
+// when the script asks, also what the host process holds as it loads the engine.
 // The engine object still lives at detach; the runtime destroys it afterwards.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept
 {
     try {
-        if (reason == DLL_PROCESS_ATTACH && EnvironmentValue(L"SOLVETRIC_COUNT_HANDLES") == L"1")
+        if (reason == DLL_PROCESS_ATTACH && ScriptCountsHandles())
             WriteLogLine(HandleCountLine());
         else if (reason == DLL_PROCESS_DETACH)
             WriteLogLine(reserved ? "detach at process exit" : "detach by FreeLibrary");

@@ -139,6 +139,10 @@ public:
             m_script.keepWindows = true;
             return AtEnd();
         }
+        if (directive == "counthandles") {
+            m_script.countHandles = true;
+            return AtEnd();
+        }
         return false;
     }
 

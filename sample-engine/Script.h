@@ -61,6 +61,7 @@ struct Script {
     std::optional<int> printTime;
     bool noSplash = false;
     bool keepWindows = false;
+    bool countHandles = false; // read when the library is loaded
     std::vector<int> unreadableLines; // 1-based
 
     // The code of the last result line that matches the call, if any.

@@ -73,7 +73,7 @@ TEST(Script, WindowMenuAndMessageDirectives)
 {
     Script script = ParseScript("# comment\n\n  mainsize 600 400\r\n"
                                 "window main null\nmenu invalid\nmenu null\n"
-                                "consume 256 27\nconsume 0x101\nprinttime 0\nnosplash\nkeepwindows\n");
+                                "consume 256 27\nconsume 0x101\nprinttime 0\nnosplash\nkeepwindows\ncounthandles\n");
     EXPECT_TRUE(script.unreadableLines.empty());
     EXPECT_EQ(std::make_pair(600, 400), script.mainSize.value());
     EXPECT_TRUE(script.nullMainWindow);
@@ -86,6 +86,7 @@ TEST(Script, WindowMenuAndMessageDirectives)
     EXPECT_EQ(0, script.printTime.value_or(-1));
     EXPECT_TRUE(script.noSplash);
     EXPECT_TRUE(script.keepWindows);
+    EXPECT_TRUE(script.countHandles);
 }
 
 TEST(Script, LinesThatCannotBeReadAreCountedAndChangeNothing)

@@ -1,0 +1,10 @@
+// Resource ids of the benchmarks' baseline program.
+#pragma once
+
+#define IDD_BARE 2619
+#define IDD_BARE_SMALL 2620
+#define IDC_BARE_FRAME 1002
+#define IDC_BARE_START 3001
+#define IDC_BARE_FREE 3002
+#define IDC_BARE_OPEN 3003
+#define IDC_BARE_STATE 3004
