@@ -28,7 +28,8 @@ EncodedXmlText EncodeXmlTextFile(const std::wstring &text)
     EncodedXmlText encoded;
     encoded.bytes.reserve(text.size());
     for (wchar_t c : text) {
-        if (static_cast<unsigned>(c) > 0xFF) {
+        // 0x1A would end the text when the file is loaded: it does not come back either.
+        if (static_cast<unsigned>(c) > 0xFF || c == 0x1A) {
             encoded.bytes += '?';
             ++encoded.unencodable;
         } else {

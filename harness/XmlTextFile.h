@@ -19,7 +19,7 @@ DecodedXmlText DecodeXmlTextFile(const std::string &bytes);
 
 struct EncodedXmlText {
     std::string bytes;
-    std::size_t unencodable = 0; // characters above U+00FF, written as '?'
+    std::size_t unencodable = 0; // characters above U+00FF and U+001A, written as '?'
 };
 
 // The box's text byte for byte as it stands (CR LF line ends, no byte order

@@ -1067,7 +1067,8 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
     ASSERT_NE(nullptr, main);
     SetText(Child(main, IDC_XML), L"5 \u20AC");
     const std::wstring question =
-        L"The XML text holds 1 characters that one byte cannot carry; they would be saved as \"?\".\n\nSave anyway?";
+        L"The XML text holds 1 characters that cannot be saved as one byte each and read back; they would be saved "
+        L"as \"?\".\n\nSave anyway?";
     ClickId(main, IDC_SAVE_XML);
     HWND dialog = m_process->WaitWindow(L"#32770", L"Save As");
     ASSERT_NE(nullptr, dialog);

@@ -215,9 +215,9 @@ TEST(XmlTextFile, EveryByteComesBackAsItWent)
 
 TEST(XmlTextFile, CharactersOneByteCannotCarryAreCounted)
 {
-    EncodedXmlText encoded = EncodeXmlTextFile(L"price: 5 \u20AC or \u0141");
-    EXPECT_EQ("price: 5 ? or ?", encoded.bytes);
-    EXPECT_EQ(2u, encoded.unencodable);
+    EncodedXmlText encoded = EncodeXmlTextFile(L"price: 5 \u20AC or \u0141, \x1A");
+    EXPECT_EQ("price: 5 ? or ?, ?", encoded.bytes) << "0x1A would end the text read back";
+    EXPECT_EQ(3u, encoded.unencodable);
 }
 
 TEST(XmlTextFile, LargeTextsRoundTrip)
