@@ -178,10 +178,24 @@ int Engine::CreateStatus(HWND parent)
     return kOk;
 }
 
+namespace {
+// The handle of a window made and destroyed at once: a caller must not trust it.
+HWND StaleWindow()
+{
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(window);
+    return window;
+}
+} // namespace
+
 int Engine::GetWindowMain(Out<HWND> &window)
 {
     if (window.Missing())
         return kInvalidParameter;
+    if (m_scripts.Current()->staleMainWindow) {
+        window.Set(StaleWindow());
+        return kOk;
+    }
     bool scriptedNull = m_scripts.Current()->nullMainWindow;
     int result = scriptedNull ? kOk : MainWindowCheck();
     window.Set(result == kOk && !scriptedNull ? m_main->Handle() : nullptr);
@@ -192,6 +206,10 @@ int Engine::GetWindowStatus(Out<HWND> &window)
 {
     if (window.Missing())
         return kInvalidParameter;
+    if (m_scripts.Current()->staleStatusWindow) {
+        window.Set(StaleWindow());
+        return kOk;
+    }
     bool scriptedNull = m_scripts.Current()->nullStatusWindow;
     int result = scriptedNull ? kOk : !m_initialised ? kInitNotCalled : HasStatus() ? kOk : kWindowNotCreated;
     window.Set(result == kOk && !scriptedNull ? m_status->Handle() : nullptr);

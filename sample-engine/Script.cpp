@@ -109,10 +109,14 @@ public:
         }
         if (directive == "window") {
             std::string which;
+            std::string how;
             bool main = Word(which) && which == "main";
-            if ((!main && which != "status") || !Keyword("null") || !AtEnd())
+            if ((!main && which != "status") || !Word(how) || (how != "null" && how != "stale") || !AtEnd())
                 return false;
-            (main ? m_script.nullMainWindow : m_script.nullStatusWindow) = true;
+            if (how == "null")
+                (main ? m_script.nullMainWindow : m_script.nullStatusWindow) = true;
+            else
+                (main ? m_script.staleMainWindow : m_script.staleStatusWindow) = true;
             return true;
         }
         if (directive == "menu") {

@@ -56,6 +56,8 @@ struct Script {
     std::optional<std::pair<int, int>> mainSize;
     bool nullMainWindow = false;
     bool nullStatusWindow = false;
+    bool staleMainWindow = false; // a handle of a window that is gone
+    bool staleStatusWindow = false;
     MenuOverride menu = MenuOverride::None;
     std::vector<ConsumeRule> consume;
     std::optional<int> printTime;

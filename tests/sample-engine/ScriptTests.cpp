@@ -72,12 +72,14 @@ TEST(Script, TextDirectivesAndTheirValueRanges)
 TEST(Script, WindowMenuAndMessageDirectives)
 {
     Script script = ParseScript("# comment\n\n  mainsize 600 400\r\n"
-                                "window main null\nmenu invalid\nmenu null\n"
+                                "window main null\nwindow status stale\nmenu invalid\nmenu null\n"
                                 "consume 256 27\nconsume 0x101\nprinttime 0\nnosplash\nkeepwindows\ncounthandles\n");
     EXPECT_TRUE(script.unreadableLines.empty());
     EXPECT_EQ(std::make_pair(600, 400), script.mainSize.value());
     EXPECT_TRUE(script.nullMainWindow);
     EXPECT_FALSE(script.nullStatusWindow);
+    EXPECT_TRUE(script.staleStatusWindow);
+    EXPECT_FALSE(script.staleMainWindow);
     EXPECT_EQ(MenuOverride::Null, script.menu) << "the last line wins";
     EXPECT_TRUE(script.Consumes(256, 27));
     EXPECT_FALSE(script.Consumes(256, 13));

@@ -109,7 +109,12 @@ std::string DrawScript(Draw &draw, const std::vector<int> &stringIds)
         case 3: script += "size " + target + " = " + std::to_string(Size(draw)); break;
         case 4: script += "unterminated " + target; break;
         case 5: script += "text " + target + " = \"\\\"%1 %s\\\"\""; break;
-        case 6: script += draw.Below(2) ? "window main null" : "window status null"; break;
+        case 6: {
+            static const char *const kWindows[] = {"window main null", "window status null", "window main stale",
+                                                   "window status stale"};
+            script += draw.Of(kWindows);
+            break;
+        }
         default: script += draw.Below(2) ? "menu null" : "menu invalid"; break;
         }
         script += "\n";
@@ -264,9 +269,11 @@ protected:
         EXPECT_TRUE(m_run.ended) << context << ": does not end";
     }
 
-    // What every case must come to.
-    void Check(const std::string &context)
+    // Leaves if the program still runs, then checks what every case must come to.
+    void Finish(const Wording &wording, const std::string &context, bool harness)
     {
+        if (!m_run.ended)
+            Leave(wording, context, harness);
         ++m_tried;
         bool crashed = m_run.exitCode >= 0xC0000000u && !m_run.faultReported;
         EXPECT_FALSE(crashed) << context << ": ended with exception code " << std::hex << m_run.exitCode;
@@ -302,9 +309,7 @@ TEST_F(Sweep, HostAgainstExtremeAnswers)
         const std::string context = "host case " + std::to_string(n) + " [" + Utf8(args) + "]\n" + script;
         Start(kHost, script, args);
         ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-        if (!m_run.ended)
-            Leave(wording, context, false);
-        Check(context);
+        Finish(wording, context, false);
     }
     Report("host sweep");
 }
@@ -335,18 +340,15 @@ TEST_F(Sweep, HarnessAgainstExtremeAnswers)
             ClickId(frame, button);
             ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
         }
-        if (!m_run.ended)
-            Leave(wording, context, true);
-        Check(context);
+        Finish(wording, context, true);
     }
     Report("harness sweep");
 }
 
 TEST_F(Sweep, CommandLines)
 {
-    const std::vector<int> ids = m_stringIds;
-    const Wording hostWording(BuildPath(L"dist\\WinKelExe.exe"), ids);
-    const Wording harnessWording(BuildPath(L"dist\\WinKelTestExe.exe"), ids);
+    const Wording hostWording(BuildPath(L"dist\\WinKelExe.exe"), m_stringIds);
+    const Wording harnessWording(BuildPath(L"dist\\WinKelTestExe.exe"), m_stringIds);
     const std::wstring nonAscii = kNonAscii;
     const std::wstring arguments[] = {L"",
                                       L"x",
@@ -364,9 +366,7 @@ TEST_F(Sweep, CommandLines)
                                         " characters: " + Utf8(args.substr(0, 40));
             Start(program, "nosplash\n", args);
             ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-            if (!m_run.ended)
-                Leave(wording, context, harness);
-            Check(context);
+            Finish(wording, context, harness);
         }
     }
     Report("command lines");
