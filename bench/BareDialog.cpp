@@ -1,10 +1,13 @@
 // The benchmarks' baseline program: plain Win32 with no framework. It shows a
 // dialog as large as the host's frame; its buttons make only the engine calls
-// of a start and an end, and open and close one small modal dialog, so the
-// programs' own cost can be told from the engine's and the system's.
+// of a start and an end, open and close one small modal dialog, and show the
+// system's file dialogs, so the programs' own cost can be told from the
+// engine's and the system's.
 #include "BareDialog.h"
 
 #include "EngineInterface.h"
+
+#include <commdlg.h>
 
 namespace {
 int __cdecl IgnoreMessage(int, int, int *) { return 0; }
@@ -56,6 +59,24 @@ INT_PTR CALLBACK SmallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
+// The file dialogs as the harness shows them, and nothing done with the name.
+void ShowFileDialog(HWND owner, bool open)
+{
+    wchar_t file[MAX_PATH] = L"*.xml";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"xml";
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (open ? OFN_FILEMUSTEXIST : 0);
+    if (open)
+        ::GetOpenFileNameW(&ofn);
+    else
+        ::GetSaveFileNameW(&ofn);
+}
+
 INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) noexcept
 {
     if (message == WM_INITDIALOG)
@@ -73,6 +94,10 @@ INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case IDC_BARE_OPEN:
         ::DialogBoxParamW(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
                           MAKEINTRESOURCEW(IDD_BARE_SMALL), dialog, &SmallDialogProc, 0);
+        return TRUE;
+    case IDC_BARE_OPEN_FILE:
+    case IDC_BARE_SAVE_FILE:
+        ShowFileDialog(dialog, LOWORD(wParam) == IDC_BARE_OPEN_FILE);
         return TRUE;
     case IDCANCEL:
         FreeEngine();

@@ -38,6 +38,9 @@ public:
         std::function<void()> setUp, cycle, tearDown; // on the harness
         std::function<void()> bareCycle;
         std::string baseline;
+        // The same system dialogs in the bare program, whose counts tell the
+        // system's share of any growth from ours.
+        std::function<void()> bareControl = nullptr;
     };
 
     // Returns false when the counts grew.
@@ -62,11 +65,16 @@ public:
         for (int i = 0; i < cycles; ++i)
             phase.bareCycle();
         double bare = (Now() - start) / cycles;
-        std::printf("| %s | %d | %.1f ms per cycle | %s %.2f ms | %.1f | windows %+ld (of %ld), menus %+ld (of %ld), "
-                    "GDI %+ld (of %ld) |\n",
-                    phase.name, cycles, harness, phase.baseline.c_str(), bare, harness / bare,
-                    after.windows - before.windows, before.windows, after.menus - before.menus, before.menus,
-                    after.gdi - before.gdi, before.gdi);
+        std::string growth = Growth(before, after);
+        if (phase.bareControl) {
+            phase.bareControl();
+            Counts bareBefore = CountBare();
+            for (int i = 0; i < cycles; ++i)
+                phase.bareControl();
+            growth += "; the bare program, the same dialogs: " + Growth(bareBefore, CountBare());
+        }
+        std::printf("| %s | %d | %.1f ms per cycle | %s %.2f ms | %.1f | %s |\n", phase.name, cycles, harness,
+                    phase.baseline.c_str(), bare, harness / bare, growth.c_str());
         std::fflush(stdout);
         return after.windows <= before.windows && after.menus <= before.menus && after.gdi <= before.gdi;
     }
@@ -106,6 +114,12 @@ public:
         ChooseFileTimed(m_process, m_main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"small.xml"));
         ::DeleteFileW(m_sandbox.Path(L"back.xml").c_str()); // no overwrite question
         ChooseFileTimed(m_process, m_main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"back.xml"));
+    }
+    void BareFileDialogs()
+    {
+        ChooseFileTimed(m_bareProcess, m_bare, IDC_BARE_OPEN_FILE, L"Open", m_sandbox.Path(L"small.xml"));
+        ::DeleteFileW(m_sandbox.Path(L"back.xml").c_str());
+        ChooseFileTimed(m_bareProcess, m_bare, IDC_BARE_SAVE_FILE, L"Save As", m_sandbox.Path(L"back.xml"));
     }
 
     HWND Main() const { return m_main; }
@@ -147,17 +161,35 @@ private:
         Require(bare != nullptr, "the bare dialog did not appear");
         return bare;
     }
-    // One more load of the engine, asked to count; then it goes again.
+    static std::string Growth(const Counts &before, const Counts &after)
+    {
+        char text[160];
+        std::snprintf(text, sizeof text, "windows %+ld (of %ld), menus %+ld (of %ld), GDI %+ld (of %ld)",
+                      after.windows - before.windows, before.windows, after.menus - before.menus, before.menus,
+                      after.gdi - before.gdi, before.gdi);
+        return text;
+    }
     Counts Count()
     {
-        m_sandbox.WriteScript(std::string(kScript) + "counthandles\n");
-        const std::size_t before = m_sandbox.CallLogMatching("handles ").size();
-        ClickId(m_main, IDC_LOAD);
-        Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED"; }, "Load");
-        ClickId(m_main, IDC_FREE);
-        Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Free");
-        m_sandbox.WriteScript(kScript);
-        std::vector<std::string> lines = m_sandbox.CallLogMatching("handles ");
+        return CountAt(m_sandbox, [&] {
+            ClickId(m_main, IDC_LOAD);
+            Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED"; }, "Load");
+            ClickId(m_main, IDC_FREE);
+            Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Free");
+        });
+    }
+    Counts CountBare()
+    {
+        return CountAt(m_bareSandbox, [&] { BareStartAndFree(); });
+    }
+    // One more load of the engine, asked to count; then it goes again.
+    static Counts CountAt(Sandbox &sandbox, const std::function<void()> &loadAndFree)
+    {
+        sandbox.WriteScript(std::string(kScript) + "counthandles\n");
+        const std::size_t before = sandbox.CallLogMatching("handles ").size();
+        loadAndFree();
+        sandbox.WriteScript(kScript);
+        std::vector<std::string> lines = sandbox.CallLogMatching("handles ");
         Require(lines.size() == before + 1, "a count at the load");
         Counts c;
         Require(std::sscanf(lines.back().c_str(), "handles windows=%ld menus=%ld gdi=%ld", &c.windows, &c.menus,
@@ -202,7 +234,7 @@ int main(int argc, char **argv)
              freed, [&] { soak.ModalCycle(soak.Bare(), IDC_BARE_OPEN, L"Bare Small Dialog", IDCANCEL); },
              "bare modal dialog"},
             {"harness Load... and Save... of a 4 KB XML file", nullptr, [&] { soak.XmlCycle(); }, nullptr,
-             [&] { CopyTimed(small, copy); }, "plain copy"},
+             [&] { CopyTimed(small, copy); }, "plain copy", [&] { soak.BareFileDialogs(); }},
         };
         bool steady = true;
         for (const Soak::Phase &phase : phases)

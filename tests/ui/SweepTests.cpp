@@ -342,6 +342,20 @@ TEST_F(Sweep, HarnessAgainstExtremeAnswers)
         }
         Finish(wording, context, true);
     }
+    // And once for certain: the engine freed while its windows live.
+    const std::string context = "harness: Free answered No, the engine's windows left behind";
+    Start(kHarness, "nosplash\nkeepwindows\n");
+    ASSERT_TRUE(Settle(wording, context));
+    HWND frame = Frame();
+    ASSERT_NE(nullptr, frame);
+    ClickId(frame, IDC_QUICK_START);
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(frame, IDC_STATUS_STATE)) == L"Created"; }, 20000)) << context;
+    ClickId(frame, IDC_FREE);
+    m_process->AnswerMessageBox(L"-== KEL TEST APPLICATION ==-", IDNO);
+    ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    ASSERT_TRUE(Settle(wording, context));
+    EXPECT_TRUE(m_run.faultReported) << context << ": the harness reports the fault";
+    Finish(wording, context, true);
     Report("harness sweep");
 }
 
