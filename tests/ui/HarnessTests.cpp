@@ -902,19 +902,28 @@ std::wstring BoxText(const std::string &latin1)
 
 class Settings : public Panel {
 protected:
-    // Drives the common dialog the button opens: types the path and confirms,
-    // or cancels when path is empty; then waits until the harness answers again.
-    void ChooseFile(HWND main, int button, const wchar_t *caption, const std::wstring &path, DWORD ms = 5000)
+    // Opens the common dialog of the button and types the path and confirms,
+    // or cancels when path is empty; returns the dialog (null when none came).
+    HWND AnswerFileDialog(HWND main, int button, const wchar_t *caption, const std::wstring &path)
     {
         ClickId(main, button);
         HWND dialog = m_process->WaitWindow(L"#32770", caption);
-        ASSERT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
+        EXPECT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
+        if (!dialog)
+            return nullptr;
         if (path.empty()) {
             Click(Child(dialog, IDCANCEL));
         } else {
             SetText(Child(dialog, kFileNameBox), path);
             Click(Child(dialog, IDOK));
         }
+        return dialog;
+    }
+    // The same, then waits until the dialog is gone and the harness answers again.
+    void ChooseFile(HWND main, int button, const wchar_t *caption, const std::wstring &path, DWORD ms = 5000)
+    {
+        HWND dialog = AnswerFileDialog(main, button, caption, path);
+        ASSERT_NE(nullptr, dialog);
         EXPECT_TRUE(m_process->WaitNoWindow(dialog, 5000)) << "the dialog closes";
         // Busy for long, a window counts as hung and Sync gives up at once: ask again.
         EXPECT_TRUE(WaitFor([&] { return Sync(main, 1000); }, ms)) << "the harness answers within " << ms << " ms";
@@ -1069,19 +1078,11 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
     const std::wstring question =
         L"The XML text holds 1 characters that cannot be saved as one byte each and read back; they would be saved "
         L"as \"?\".\n\nSave anyway?";
-    ClickId(main, IDC_SAVE_XML);
-    HWND dialog = m_process->WaitWindow(L"#32770", L"Save As");
-    ASSERT_NE(nullptr, dialog);
-    SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"euro.xml"));
-    Click(Child(dialog, IDOK));
+    ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
     EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDCANCEL));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_sandbox.Path(L"euro.xml").c_str()));
 
-    ClickId(main, IDC_SAVE_XML);
-    dialog = m_process->WaitWindow(L"#32770", L"Save As");
-    ASSERT_NE(nullptr, dialog);
-    SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"euro.xml"));
-    Click(Child(dialog, IDOK));
+    ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
     EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDOK));
     EXPECT_TRUE(WaitFor([&] { return FileOrEmpty(L"euro.xml") == "5 ?"; }, 5000));
 
@@ -1092,11 +1093,7 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
         unique_file hold(::CreateFileW(m_sandbox.Path(L"held.xml").c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(static_cast<bool>(hold));
-        ClickId(main, IDC_SAVE_XML);
-        dialog = m_process->WaitWindow(L"#32770", L"Save As");
-        ASSERT_NE(nullptr, dialog);
-        SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"held.xml"));
-        Click(Child(dialog, IDOK));
+        ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"held.xml")));
         std::wstring asked = m_process->AnswerMessageBox(L"Error", IDYES); // Wine's caption for it
         EXPECT_EQ(L"File already exists.\nDo you want to replace it?", asked) << "the overwrite question";
         std::wstring said = AnswerBox(kHarnessCaption);
@@ -1120,11 +1117,7 @@ TEST_F(Settings, LoadSaysWhatItCouldNotRead)
         unique_file lock(::CreateFileW(m_sandbox.Path(L"locked.xml").c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(static_cast<bool>(lock));
-        ClickId(main, IDC_LOAD_XML);
-        HWND dialog = m_process->WaitWindow(L"#32770", L"Open");
-        ASSERT_NE(nullptr, dialog);
-        SetText(Child(dialog, kFileNameBox), m_sandbox.Path(L"locked.xml"));
-        Click(Child(dialog, IDOK));
+        ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"locked.xml")));
         std::wstring said = AnswerBox(kHarnessCaption);
         EXPECT_NE(std::wstring::npos, said.find(L"cannot be read")) << Utf8(said);
     }
