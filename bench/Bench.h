@@ -44,13 +44,11 @@ inline void Require(bool condition, const char *what)
 inline double ChooseFileTimed(const uidriver::Process &process, HWND main, int button, const wchar_t *caption,
                               const std::wstring &path)
 {
-    const int kFileNameBox = 0x47C; // the common dialogs' file name box
     uidriver::ClickId(main, button);
     HWND dialog = process.WaitWindow(L"#32770", caption, 10000);
     Require(dialog != nullptr, "the file dialog");
-    uidriver::SetText(uidriver::Child(dialog, kFileNameBox), path);
     double start = Now();
-    uidriver::Click(uidriver::Child(dialog, IDOK));
+    uidriver::AnswerFileDialog(dialog, path);
     Require(process.WaitNoWindow(dialog, 10000), "the file dialog closes");
     // Busy for long, a window counts as hung and Sync gives up at once: ask again.
     Require(uidriver::WaitFor([&] { return uidriver::Sync(main, 1000); }, 300000), "the harness answers");

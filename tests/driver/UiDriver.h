@@ -147,6 +147,9 @@ void Command(HWND window, int id);
 bool PressButton(HWND box, int id);
 // Synchronous: the text is set when this returns.
 void SetText(HWND window, const std::wstring &text);
+// Answers an open common file dialog: types the path into its file name box
+// and confirms, or cancels when the path is empty.
+void AnswerFileDialog(HWND dialog, const std::wstring &path);
 // One WM_CHAR per UTF-16 unit.
 void TypeText(HWND window, const std::wstring &text);
 // Key messages as the keyboard makes them: Alt and F10 are system keys, and

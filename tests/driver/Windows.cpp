@@ -221,6 +221,17 @@ void SetText(HWND window, const std::wstring &text)
     Ask(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), ignored);
 }
 
+void AnswerFileDialog(HWND dialog, const std::wstring &path)
+{
+    const int kFileNameBox = 0x47C; // the common dialogs' file name box
+    if (path.empty()) {
+        Click(Child(dialog, IDCANCEL));
+        return;
+    }
+    SetText(Child(dialog, kFileNameBox), path);
+    Click(Child(dialog, IDOK));
+}
+
 void TypeText(HWND window, const std::wstring &text)
 {
     for (wchar_t c : text)

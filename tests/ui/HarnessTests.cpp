@@ -888,8 +888,6 @@ TEST_F(Panel, GuiElementDialogWithoutTheEngine)
 // --- Settings panel
 
 namespace {
-const int kFileNameBox = 0x47C; // the common dialogs' file name box
-
 // Lines of the byte file the box shows them: CR LF.
 std::wstring BoxText(const std::string &latin1)
 {
@@ -911,12 +909,7 @@ protected:
         EXPECT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
         if (!dialog)
             return nullptr;
-        if (path.empty()) {
-            Click(Child(dialog, IDCANCEL));
-        } else {
-            SetText(Child(dialog, kFileNameBox), path);
-            Click(Child(dialog, IDOK));
-        }
+        uidriver::AnswerFileDialog(dialog, path);
         return dialog;
     }
     // The same, then waits until the dialog is gone and the harness answers again.

@@ -198,9 +198,7 @@ TEST_F(Rig, FileDialogHandsBackTheChosenPath)
     Click(Child(dialog, IDC_OPEN));
     open = m_process->WaitWindow(L"#32770", L"Open");
     ASSERT_NE(nullptr, open);
-    const int kFileNameBox = 0x47C; // the dialog's file name combo box
-    SetText(Child(open, kFileNameBox), m_sandbox.Path(L"notes.txt"));
-    Click(Child(open, IDOK));
+    AnswerFileDialog(open, m_sandbox.Path(L"notes.txt"));
     EXPECT_TRUE(WaitText(dialog, IDC_CHOSEN, m_sandbox.Path(L"notes.txt")))
         << "saw " << Utf8(TextOf(dialog, IDC_CHOSEN));
 }
