@@ -66,8 +66,8 @@ public:
         for (int i = 0; i < cycles; ++i)
             phase.bareCycle();
         double bare = (Now() - start) / cycles;
-        bool steady = true;
-        std::string growth = Soaked(before, after, [&] { run(cycles); }, [&] { return Count(); }, cycles, steady);
+        std::string growth;
+        const bool steady = Soaked(before, after, [&] { run(cycles); }, [&] { return Count(); }, cycles, growth);
         if (phase.bareControl) {
             auto bareCycles = [&] {
                 for (int i = 0; i < cycles; ++i)
@@ -76,9 +76,8 @@ public:
             phase.bareControl();
             Counts bareBefore = CountBare();
             bareCycles();
-            bool bareSteady = true;
-            growth += "; the bare program, the same dialogs: " +
-                      Soaked(bareBefore, CountBare(), bareCycles, [&] { return CountBare(); }, cycles, bareSteady);
+            growth += "; the bare program, the same dialogs: ";
+            Soaked(bareBefore, CountBare(), bareCycles, [&] { return CountBare(); }, cycles, growth);
         }
         std::printf("| %s | %d | %.1f ms per cycle | %s %.2f ms | %.1f | %s |\n", phase.name, cycles, harness,
                     phase.baseline.c_str(), bare, harness / bare, growth.c_str());
@@ -180,24 +179,23 @@ private:
     {
         return after.windows > before.windows || after.menus > before.menus || after.gdi > before.gdi;
     }
-    // The growth over the cycles. After some, as many cycles again tell a
-    // leak, which grows again, from what is made once and kept: a cache
-    // filling, or drawing objects the system makes when first needed.
-    static std::string Soaked(const Counts &before, const Counts &after, const std::function<void()> &again,
-                              const std::function<Counts()> &count, int cycles, bool &steady)
+    // Adds the growth over the cycles to text; false for a leak. After some,
+    // as many cycles again tell a leak, which grows again, from what is made
+    // once and kept: a cache filling, or drawing objects the system makes
+    // when first needed.
+    static bool Soaked(const Counts &before, const Counts &after, const std::function<void()> &again,
+                       const std::function<Counts()> &count, int cycles, std::string &text)
     {
-        std::string text = Growth(before, after);
-        steady = !Grew(before, after);
-        if (!steady) {
-            again();
-            const Counts last = count();
-            steady = !Grew(after, last);
-            char then[120];
-            std::snprintf(then, sizeof then, ", then windows %+ld, menus %+ld, GDI %+ld over another %d",
-                          last.windows - after.windows, last.menus - after.menus, last.gdi - after.gdi, cycles);
-            text += then;
-        }
-        return text;
+        text += Growth(before, after);
+        if (!Grew(before, after))
+            return true;
+        again();
+        const Counts last = count();
+        char then[120];
+        std::snprintf(then, sizeof then, ", then windows %+ld, menus %+ld, GDI %+ld over another %d",
+                      last.windows - after.windows, last.menus - after.menus, last.gdi - after.gdi, cycles);
+        text += then;
+        return !Grew(after, last);
     }
     Counts Count()
     {
