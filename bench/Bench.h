@@ -39,8 +39,8 @@ inline void Require(bool condition, const char *what)
         throw std::runtime_error(what);
 }
 
-// Milliseconds from confirming the file dialog the button opens until the
-// harness answers again.
+// Milliseconds from answering the file dialog the button opens (the path
+// typed and confirmed) until the harness answers again.
 inline double ChooseFileTimed(const uidriver::Process &process, HWND main, int button, const wchar_t *caption,
                               const std::wstring &path)
 {
