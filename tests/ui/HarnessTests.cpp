@@ -902,20 +902,20 @@ class Settings : public Panel {
 protected:
     // Opens the common dialog of the button and types the path and confirms,
     // or cancels when path is empty; returns the dialog (null when none came).
-    HWND AnswerFileDialog(HWND main, int button, const wchar_t *caption, const std::wstring &path)
+    HWND OpenAndAnswerFileDialog(HWND main, int button, const wchar_t *caption, const std::wstring &path)
     {
         ClickId(main, button);
         HWND dialog = m_process->WaitWindow(L"#32770", caption);
         EXPECT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
         if (!dialog)
             return nullptr;
-        uidriver::AnswerFileDialog(dialog, path);
+        AnswerFileDialog(dialog, path);
         return dialog;
     }
     // The same, then waits until the dialog is gone and the harness answers again.
     void ChooseFile(HWND main, int button, const wchar_t *caption, const std::wstring &path, DWORD ms = 5000)
     {
-        HWND dialog = AnswerFileDialog(main, button, caption, path);
+        HWND dialog = OpenAndAnswerFileDialog(main, button, caption, path);
         ASSERT_NE(nullptr, dialog);
         EXPECT_TRUE(m_process->WaitNoWindow(dialog, 5000)) << "the dialog closes";
         // Busy for long, a window counts as hung and Sync gives up at once: ask again.
@@ -1071,11 +1071,11 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
     const std::wstring question =
         L"The XML text holds 1 characters that cannot be saved as one byte each and read back; they would be saved "
         L"as \"?\".\n\nSave anyway?";
-    ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
+    ASSERT_NE(nullptr, OpenAndAnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
     EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDCANCEL));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(m_sandbox.Path(L"euro.xml").c_str()));
 
-    ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
+    ASSERT_NE(nullptr, OpenAndAnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"euro.xml")));
     EXPECT_EQ(question, AnswerBox(kHarnessCaption, IDOK));
     EXPECT_TRUE(WaitFor([&] { return FileOrEmpty(L"euro.xml") == "5 ?"; }, 5000));
 
@@ -1086,7 +1086,7 @@ TEST_F(Settings, SaveNeverLosesDataSilently)
         unique_file hold(::CreateFileW(m_sandbox.Path(L"held.xml").c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(static_cast<bool>(hold));
-        ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"held.xml")));
+        ASSERT_NE(nullptr, OpenAndAnswerFileDialog(main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"held.xml")));
         std::wstring asked = m_process->AnswerMessageBox(L"Error", IDYES); // Wine's caption for it
         EXPECT_EQ(L"File already exists.\nDo you want to replace it?", asked) << "the overwrite question";
         std::wstring said = AnswerBox(kHarnessCaption);
@@ -1110,7 +1110,7 @@ TEST_F(Settings, LoadSaysWhatItCouldNotRead)
         unique_file lock(::CreateFileW(m_sandbox.Path(L"locked.xml").c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(static_cast<bool>(lock));
-        ASSERT_NE(nullptr, AnswerFileDialog(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"locked.xml")));
+        ASSERT_NE(nullptr, OpenAndAnswerFileDialog(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"locked.xml")));
         std::wstring said = AnswerBox(kHarnessCaption);
         EXPECT_NE(std::wstring::npos, said.find(L"cannot be read")) << Utf8(said);
     }
