@@ -362,6 +362,11 @@ TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
     const std::wstring shared = FolderPath(CSIDL_COMMON_APPDATA) + kDataLevels + L"\\";
     EXPECT_EQ(shared, EntryText(HKEY_LOCAL_MACHINE, L"DataDirectory"));
 
+    // An upgrade that names no engine keeps theirs rather than bring the sample's.
+    ASSERT_EQ(0u, Setup(L"/S /ALLUSERS")) << "the upgrade's exit code";
+    EXPECT_EQ(Programs(), EntryText(HKEY_LOCAL_MACHINE, L"InstallLocation")) << "upgraded in place";
+    EXPECT_TRUE(ReadBytes(Programs() + L"\\Solvetric.dll") == engine) << "the upgrade replaced their engine";
+
     // In place, for its exit code: it cannot remove itself then.
     EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
     ExpectRemoved(HKEY_LOCAL_MACHINE, CSIDL_COMMON_PROGRAMS);
