@@ -140,7 +140,8 @@ std::wstring VersionText(const std::wstring &file, const wchar_t *name)
     wchar_t *text = nullptr;
     UINT length = 0;
     if (!::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
-        !::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translation), &length) ||
+        !::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translation),
+                          &length) ||
         length < 4)
         return L"(none)";
     wchar_t path[64];
@@ -212,7 +213,7 @@ protected:
         EXPECT_TRUE(process.WaitExit(120000, &code)) << Utf8(program) << " " << Utf8(args) << " ends";
         return code;
     }
-    DWORD Setup(const std::wstring &args) { return Run(kSetup, args); }
+    DWORD Install(const std::wstring &args) { return Run(kSetup, args); }
 
     std::wstring Programs() const { return m_sandbox.Path(L"Programs"); }
 
@@ -271,7 +272,7 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
         ::DeleteFileW(plantRan.c_str());
     }
 
-    ASSERT_EQ(0u, Setup(L"/S /D=" + Programs())) << "the installer's exit code";
+    ASSERT_EQ(0u, Install(L"/S /D=" + Programs())) << "the installer's exit code";
     struct File {
         const wchar_t *name;
         std::wstring sameAs; // "" when only its presence is checked
@@ -322,7 +323,7 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
 
     // Again, now that the user has a folder of his own: the same place, that folder.
     ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, own.c_str(), nullptr) == ERROR_SUCCESS);
-    ASSERT_EQ(0u, Setup(L"/S")) << "the upgrade's exit code";
+    ASSERT_EQ(0u, Install(L"/S")) << "the upgrade's exit code";
     EXPECT_EQ(Programs(), EntryText(HKEY_CURRENT_USER, L"InstallLocation")) << "upgraded in place";
     EXPECT_EQ(own, EntryText(HKEY_CURRENT_USER, L"DataDirectory"));
     EXPECT_FALSE(Exists(plantRan)) << "the planted shfolder.dll was loaded";
@@ -348,12 +349,13 @@ TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
     // An engine that will not do fails the install before anything is written.
     for (const wchar_t *bad : {L"Missing.dll", L"Incomplete.dll"}) {
         SCOPED_TRACE(Utf8(bad));
-        EXPECT_EQ(2u, Setup(L"/S /ALLUSERS /ENGINE=\"" + m_sandbox.Path(L"my engine\\") + bad + L"\" /D=" + Programs()));
+        const std::wstring path = m_sandbox.Path(L"my engine\\") + bad;
+        EXPECT_EQ(2u, Install(L"/S /ALLUSERS /ENGINE=\"" + path + L"\" /D=" + Programs()));
         EXPECT_FALSE(Exists(Programs()));
         EXPECT_FALSE(HasEntry(HKEY_LOCAL_MACHINE) || HasEntry(HKEY_CURRENT_USER)) << "an entry was written";
     }
 
-    ASSERT_EQ(0u, Setup(L"/S /ALLUSERS /ENGINE=\"" + m_sandbox.Path(L"my engine\\Solvetric.dll") + L"\" /D=" +
+    ASSERT_EQ(0u, Install(L"/S /ALLUSERS /ENGINE=\"" + m_sandbox.Path(L"my engine\\Solvetric.dll") + L"\" /D=" +
                         Programs()));
     EXPECT_TRUE(ReadBytes(Programs() + L"\\Solvetric.dll") == engine) << "the engine installed is the one named";
     EXPECT_FALSE(Exists(Programs() + L"\\docs\\sample-engine.md")) << "the sample engine's document is installed";
@@ -363,7 +365,7 @@ TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
     EXPECT_EQ(shared, EntryText(HKEY_LOCAL_MACHINE, L"DataDirectory"));
 
     // An upgrade that names no engine keeps theirs rather than bring the sample's.
-    ASSERT_EQ(0u, Setup(L"/S /ALLUSERS")) << "the upgrade's exit code";
+    ASSERT_EQ(0u, Install(L"/S /ALLUSERS")) << "the upgrade's exit code";
     EXPECT_EQ(Programs(), EntryText(HKEY_LOCAL_MACHINE, L"InstallLocation")) << "upgraded in place";
     EXPECT_TRUE(ReadBytes(Programs() + L"\\Solvetric.dll") == engine) << "the upgrade replaced their engine";
 
