@@ -64,29 +64,55 @@ std::string ReadBytes(const std::wstring &path)
     return bytes;
 }
 
-// A value of the product's uninstall entry; "(none)" when it is missing.
+// The product's uninstall entry as the installer, a 32-bit program, sees the
+// registry; null when there is none. The caller closes it.
+HKEY OpenEntry(HKEY hive, REGSAM access = KEY_READ)
+{
+    HKEY key = nullptr;
+    return ::RegOpenKeyExW(hive, kUninstallKey, 0, access | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+bool HasEntry(HKEY hive)
+{
+    HKEY key = OpenEntry(hive);
+    if (key)
+        ::RegCloseKey(key);
+    return key != nullptr;
+}
+// A value of the entry; "(none)" or all bits set when it is missing.
 std::wstring EntryText(HKEY hive, const wchar_t *name)
 {
     wchar_t value[1024] = {};
     DWORD size = sizeof value;
-    if (::RegGetValueW(hive, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"(none)";
-    return value;
+    HKEY key = OpenEntry(hive);
+    LSTATUS status = key ? ::RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size) : ERROR_NOT_FOUND;
+    if (key)
+        ::RegCloseKey(key);
+    return status == ERROR_SUCCESS ? value : L"(none)";
 }
 DWORD EntryNumber(HKEY hive, const wchar_t *name)
 {
     DWORD value = 0, size = sizeof value;
-    return ::RegGetValueW(hive, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
-               ? value
-               : 0xFFFFFFFF;
+    HKEY key = OpenEntry(hive);
+    LSTATUS status =
+        key ? ::RegGetValueW(key, nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) : ERROR_NOT_FOUND;
+    if (key)
+        ::RegCloseKey(key);
+    return status == ERROR_SUCCESS ? value : 0xFFFFFFFF;
 }
-bool HasEntry(HKEY hive)
+void DeleteEntry(HKEY hive)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(hive, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    HKEY key = OpenEntry(hive, KEY_ALL_ACCESS);
+    if (!key)
+        return;
+    ::RegDeleteTreeW(key, nullptr);
     ::RegCloseKey(key);
-    return true;
+    HKEY parent = nullptr;
+    const std::wstring path = kUninstallKey;
+    if (::RegOpenKeyExW(hive, path.substr(0, path.rfind(L'\\')).c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                        &parent) == ERROR_SUCCESS) {
+        ::RegDeleteKeyExW(parent, kProduct, KEY_WOW64_32KEY, 0);
+        ::RegCloseKey(parent);
+    }
 }
 
 // Where a shortcut leads; "" when it cannot be read.
@@ -191,7 +217,7 @@ protected:
     void CleanPrefix()
     {
         for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-            ::RegDeleteTreeW(hive, kUninstallKey);
+            DeleteEntry(hive);
         for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
             const std::wstring menu = FolderPath(folder) + L"\\" + kProduct;
             for (const wchar_t *link : {L"\\WinKelExe.lnk", L"\\WinKelTestExe.lnk"})
