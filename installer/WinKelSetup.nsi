@@ -37,6 +37,8 @@ BrandingText "${PRODUCT} ${VERSION}"
 !include Sections.nsh
 !include nsDialogs.nsh
 !include WinMessages.nsh
+!include StrFunc.nsh
+${Using:StrFunc} UnStrStr
 !include "${ENTRY_POINTS}"
 
 !define ERROR_LEVEL_FAILED 2
@@ -488,7 +490,9 @@ Section "un.Programs, shortcuts and entry" UnSecPrograms
 SectionEnd
 
 Section /o "un.Data directory" UnSecData
-    ${If} $DataDir != ""
+    ; Only a directory of ours: the entry it comes from may have been edited.
+    ${UnStrStr} $0 $DataDir "\${DATA_LEVEL1}\${DATA_LEVEL2}\"
+    ${If} $0 != ""
         RMDir /r $DataDir
         ; and the level above when nothing else is in it
         RMDir "$DataDir.."
