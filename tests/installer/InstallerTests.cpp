@@ -417,6 +417,10 @@ TEST(Shipped, EveryBinaryCarriesTheHostsVersion)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    if (!Exists(SetupPath())) {
+        std::printf("There is no installer %s to test.\n", Utf8(SetupPath()).c_str());
+        return 1;
+    }
     // A 32-bit test program running proves that 32-bit programs run; a
     // 64-bit one tries to start the installer, held before its first step.
     if (sizeof(void *) != 4) {
