@@ -4,9 +4,34 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace {
+// While a FailingAllocations lives, every allocation fails as it does when
+// memory runs out.
+bool g_allocationsFail = false;
+
+struct FailingAllocations {
+    FailingAllocations() { g_allocationsFail = true; }
+    ~FailingAllocations() { g_allocationsFail = false; }
+    FailingAllocations(const FailingAllocations &) = delete;
+    FailingAllocations &operator=(const FailingAllocations &) = delete;
+};
+} // namespace
+
+// The runtime's operator delete gives the block back with free().
+void *operator new(std::size_t size)
+{
+    if (!g_allocationsFail) {
+        if (void *block = std::malloc(size ? size : 1))
+            return block;
+    }
+    throw std::bad_alloc();
+}
 
 namespace {
 std::vector<std::string> ExportNames()
@@ -208,4 +233,19 @@ TEST(Hooks, SetTitleHookCaptionsTheMainWindowOfItsThread)
     g_testApp.m_pMainWnd = nullptr;
     SetTitleHook(L"No", L"Window", 0); // nothing to caption, nothing happens
     EXPECT_EQ(L" - ", Caption(dialog.m_hWnd));
+}
+
+TEST(Hooks, SetTitleHookWithoutMemoryLeavesTheCaption)
+{
+    StartTestApp();
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    g_testApp.m_pMainWnd = &dialog;
+    SetTitleHook(L"Settings before", L"Solvetric", 0);
+    {
+        FailingAllocations failing;
+        SetTitleHook(L"Settings after", L"Solvetric", 1); // runs inside the engine: nothing may leave it
+    }
+    EXPECT_EQ(L"Settings before - Solvetric", Caption(dialog.m_hWnd));
+    g_testApp.m_pMainWnd = nullptr;
 }
