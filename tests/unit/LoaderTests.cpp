@@ -88,6 +88,23 @@ TEST_F(Loader, CompleteEngineBindsEverySlotAndFreeClearsThem)
     EXPECT_EQ(KEL_DLL_NOT_LOADED, FreeEngine()) << "a second free finds nothing";
 }
 
+TEST_F(Loader, SampleEngineWaitsForItsFirstCallBeforeAnyWork)
+{
+    UseEngine();
+    Script("counthandles\n");
+    ASSERT_EQ(KEL_OK, LoadEngine());
+    EXPECT_TRUE(Calls("").empty()) << "under the loader lock the engine only notes its module";
+    int size = 0;
+    g_engine.Kel_GetSizeOfVersion(&size);
+    g_engine.Kel_GetSizeOfVersion(&size);
+    std::vector<std::string> log = Calls("");
+    ASSERT_EQ(3u, log.size());
+    EXPECT_EQ(0u, log[0].find("handles windows=")) << "the first call counts first: " << log[0];
+    EXPECT_EQ(0u, log[1].find("Kel_GetSizeOfVersion(")) << log[1];
+    EXPECT_EQ(KEL_OK, FreeEngine());
+    EXPECT_EQ(std::vector<std::string>{"detach by FreeLibrary"}, Calls("detach"));
+}
+
 TEST_F(Loader, EachMissingExportGives27AndKeepsEveryOtherSlot)
 {
     for (const std::string &missing : ExportNames()) {
