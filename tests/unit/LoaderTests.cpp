@@ -254,6 +254,12 @@ TEST(Hooks, SetTitleHookCaptionsTheMainWindowOfItsThread)
 
 TEST(Hooks, SetTitleHookWithoutMemoryLeavesTheCaption)
 {
+#if defined(__clang__)
+    // Linked by lld, the string code of g++'s static libstdc++ lets no
+    // exception back out into clang's frames: it ends in std::terminate there
+    // whatever catches it. The shipped g++ build runs this test.
+    GTEST_SKIP() << "exceptions do not unwind through libstdc++'s string code in the clang build";
+#endif
     StartTestApp();
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
