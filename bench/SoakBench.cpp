@@ -210,7 +210,9 @@ private:
     {
         return CountAt(m_bareSandbox, [&] { BareStartAndFree(); });
     }
-    // One more load of the engine, asked to count; then it goes again.
+    // One more load of the engine, asked to count at its first entry-point
+    // call (the harness's Free asks for the main window first); then it goes
+    // again.
     static Counts CountAt(Sandbox &sandbox, const std::function<void()> &loadAndFree)
     {
         sandbox.WriteScript(std::string(kScript) + "counthandles\n");

@@ -8,12 +8,6 @@
 EngineEntryPoints g_engine = {};
 
 namespace {
-// Keep the current directory out of the library search from program start, so
-// that a "Solvetric.dll" planted in whatever folder the user starts the program
-// from is not loaded. Wine accepts the call but keeps the current directory in
-// its search, so this can only be observed on Windows.
-const bool g_currentDirectoryRemoved = ::SetDllDirectoryW(L"") != FALSE;
-
 template <class Fn>
 Fn Resolve(HMODULE module, const char *name)
 {
@@ -50,7 +44,7 @@ int FreeEngine()
     return KEL_OK;
 }
 
-int __cdecl MessageHook(int, int, int *result)
+int __cdecl MessageHook(int, int, int *result) noexcept
 {
     if (result)
         *result = 1;
@@ -67,13 +61,17 @@ std::wstring ComposeTitle(const wchar_t *first, const wchar_t *second, int flag)
     return title;
 }
 
-void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag)
+void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag) noexcept
 {
     CWinApp *thread = AfxGetThread();
     CDialog *mainWindow = thread ? thread->GetMainWnd() : nullptr;
     if (!mainWindow || !mainWindow->m_hWnd)
         return;
-    mainWindow->SetWindowText(ComposeTitle(first, second, flag));
+    try {
+        mainWindow->SetWindowText(ComposeTitle(first, second, flag));
+    } catch (...) {
+        // No memory for the caption: the old one stays, and nothing reaches the engine.
+    }
 }
 
 bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -25,9 +25,11 @@ int LoadEngine();
 // 0 freed, 26 nothing loaded, 1 the system refused (record kept).
 int FreeEngine();
 
-// The two callbacks both programs hand to Kel_InitMain.
-int __cdecl MessageHook(int first, int second, int *result);
-void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag);
+// The two callbacks both programs hand to Kel_InitMain. They run inside the
+// engine's frames, so nothing may leave them: when the caption cannot be
+// built, SetTitleHook leaves it as it is.
+int __cdecl MessageHook(int first, int second, int *result) noexcept;
+void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag) noexcept;
 
 // Pass a message of the main window to the engine; always false.
 bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam);

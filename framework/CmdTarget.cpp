@@ -22,6 +22,9 @@ const MessageMapEntry *CCmdTarget::FindEntry(UINT message, UINT code, UINT id) c
 
 bool CCmdTarget::OnCmdMsg(UINT code, UINT id, HWND control)
 {
+    // An accelerator's command (code 1, no control) is the menu command it stands for.
+    if (code == 1 && !control)
+        code = 0;
     const MessageMapEntry *entry = FindEntry(WM_COMMAND, code, id);
     if (!entry)
         return false;

@@ -27,7 +27,8 @@ class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;
 
-    // Runs the handler mapped to this command, if any.
+    // Runs the handler mapped to this command, if any. A command from an
+    // accelerator runs the handler of the same menu command, with code 0.
     bool OnCmdMsg(UINT code, UINT id, HWND control);
 
 protected:
@@ -99,7 +100,7 @@ protected:                                                     \
         return &map;                                                         \
     }
 
-// A menu command or a button click (notification code 0).
+// A menu command, an accelerator's command or a button click.
 #define ON_COMMAND(id, handler) {WM_COMMAND, 0, (id), (id), &message_map::Command<&ThisClass::handler>},
 #define ON_COMMAND_RANGE(firstId, lastId, handler) \
     {WM_COMMAND, 0, (firstId), (lastId), &message_map::Command<&ThisClass::handler>},

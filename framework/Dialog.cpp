@@ -232,10 +232,8 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *resu
     case WM_COMMAND: {
         UINT code = HIWORD(wParam), id = LOWORD(wParam);
         HWND control = reinterpret_cast<HWND>(lParam);
-        if (const MessageMapEntry *entry = FindEntry(WM_COMMAND, code, id)) {
-            entry->thunk(this, message, wParam, lParam);
+        if (OnCmdMsg(code, id, control))
             return true;
-        }
         // Commands no window handles go on to the application object.
         CWinApp *app = AfxGetApp();
         return app && app->OnCmdMsg(code, id, control);

@@ -1,10 +1,13 @@
 #include "WinApp.h"
 
+#include "MessageBox.h"
+#include "Strings.h"
+
 namespace {
 CWinApp *g_app = nullptr;
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp(UINT exceptionTextId) : m_exceptionTextId(exceptionTextId) { g_app = this; }
 
 CWinApp::~CWinApp()
 {
@@ -14,12 +17,35 @@ CWinApp::~CWinApp()
 
 int CWinApp::Start(HINSTANCE instance, const wchar_t *commandLine)
 {
+    // Before the program loads any library: one planted in the folder the user
+    // starts it from is not loaded. Wine accepts the call but keeps the current
+    // directory in its search, so only Windows shows the difference.
+    ::SetDllDirectoryW(L"");
     m_hInstance = instance;
     m_threadId = ::GetCurrentThreadId();
-    m_commandLine = CommandLineTail(commandLine);
-    m_lpCmdLine = m_commandLine.c_str();
-    InitInstance();
+    try {
+        m_commandLine = CommandLineTail(commandLine);
+        m_lpCmdLine = m_commandLine.c_str();
+        InitInstance();
+    } catch (...) {
+        ReportException();
+        return 1;
+    }
     return 0;
+}
+
+void CWinApp::ReportException() noexcept
+{
+    // The main window was a local of InitInstance and is gone.
+    m_pMainWnd = nullptr;
+    try {
+        std::wstring text = m_exceptionTextId ? LoadResString(m_exceptionTextId) : std::wstring();
+        if (text.empty())
+            text = L"The program met a fault it cannot handle and ends.";
+        AfxMessageBox(text, MB_ICONERROR);
+    } catch (...) {
+        // Not even the box could be shown; the exit code still tells.
+    }
 }
 
 CWinApp *AfxGetApp() { return g_app; }

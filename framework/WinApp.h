@@ -10,7 +10,9 @@ class CDialog;
 
 class CWinApp : public CCmdTarget {
 public:
-    CWinApp();
+    // exceptionTextId: the string-table entry that reports an exception which
+    // escaped InitInstance; 0 for the framework's own wording.
+    explicit CWinApp(UINT exceptionTextId = 0);
     ~CWinApp() override;
     CWinApp(const CWinApp &) = delete;
     CWinApp &operator=(const CWinApp &) = delete;
@@ -18,7 +20,9 @@ public:
     // Returns FALSE when the program is to end once it returns.
     virtual BOOL InitInstance() = 0;
 
-    // Called by the program's entry point.
+    // Called by the program's entry point; the program's exit code. An
+    // exception that escaped InitInstance (or a modal run in it) is reported
+    // in a box and gives 1.
     int Start(HINSTANCE instance, const wchar_t *commandLine);
 
     HINSTANCE m_hInstance = nullptr;
@@ -29,6 +33,9 @@ public:
     DWORD ThreadId() const { return m_threadId; }
 
 private:
+    void ReportException() noexcept;
+
+    UINT m_exceptionTextId;
     std::wstring m_commandLine;
     DWORD m_threadId = 0;
 };

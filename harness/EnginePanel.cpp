@@ -38,8 +38,8 @@ HWND WindowOf(int value) { return reinterpret_cast<HWND>(static_cast<std::intptr
 
 // The hook for a number from the editor: the harness's own (by its number) or
 // none. Any other number would be called by the engine later: refused.
-template <class Hook>
-bool HookOf(int value, Hook own, Hook &hook)
+template <class Own, class Hook>
+bool HookOf(int value, Own own, Hook &hook)
 {
     if (value == 0) {
         hook = nullptr;

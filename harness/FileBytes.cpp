@@ -6,8 +6,72 @@
 
 namespace {
 const DWORD kBlock = 1 << 20;
+// What a user sets on a file and a save must not take away.
+const DWORD kCarriedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+const DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                                  FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_TEMPORARY;
 
 void FreeLocal(wchar_t *value) noexcept { ::LocalFree(value); }
+
+bool WriteBytes(HANDLE file, const std::string &bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kBlock));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// The file itself written over, as in a folder where the user may change
+// files but not make new ones. Opening it as it is keeps its identity.
+bool WriteInPlace(const std::wstring &path, const std::string &bytes, DWORD &error, bool &earlierFileKept)
+{
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (!file) {
+        error = ::GetLastError();
+        return false;
+    }
+    earlierFileKept = ::GetLastError() != ERROR_ALREADY_EXISTS;
+    if (!WriteBytes(file.get(), bytes) || !::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) {
+        error = ::GetLastError();
+        return false;
+    }
+    return true;
+}
+
+// The file beside takes the target's place. Wine 8's ReplaceFileW only
+// renames it over the target (after the read-only and sharing checks):
+// attributes, security and streams stay behind, so CarryAttributes puts the
+// attributes back; Windows carries all of them itself.
+bool PutInPlace(const std::wstring &beside, const std::wstring &path, bool &earlierFileKept)
+{
+    if (::ReplaceFileW(path.c_str(), beside.c_str(), nullptr, 0, nullptr, nullptr))
+        return true;
+    DWORD failure = ::GetLastError();
+    if (failure == ERROR_FILE_NOT_FOUND) // nothing to replace
+        return ::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (failure == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The old file was moved aside under another name; its name is free.
+        earlierFileKept = false;
+        return ::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    ::SetLastError(failure);
+    return false;
+}
+
+void CarryAttributes(const std::wstring &path, DWORD earlier)
+{
+    DWORD now = ::GetFileAttributesW(path.c_str());
+    if (now == INVALID_FILE_ATTRIBUTES || (now & kCarriedAttributes) == (earlier & kCarriedAttributes))
+        return;
+    DWORD wanted = (now & kSettableAttributes & ~kCarriedAttributes) | (earlier & kCarriedAttributes);
+    ::SetFileAttributesW(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
 } // namespace
 
 bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error)
@@ -40,9 +104,10 @@ bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error)
     return true;
 }
 
-bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error)
+bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error, bool &earlierFileKept)
 {
-    // A read-only file is not replaced (Wine's rename would do it).
+    earlierFileKept = true;
+    // A read-only file is refused before anything is written.
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         error = ERROR_ACCESS_DENIED;
@@ -55,8 +120,11 @@ bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD 
         beside = path + L".saving" + (n ? std::to_wstring(n) : std::wstring());
         file.reset(::CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));
-        if (!file && (::GetLastError() != ERROR_FILE_EXISTS || n == 99)) {
-            error = ::GetLastError();
+        DWORD failure = file ? ERROR_SUCCESS : ::GetLastError();
+        if (failure == ERROR_ACCESS_DENIED)
+            return WriteInPlace(path, bytes, error, earlierFileKept);
+        if (!file && (failure != ERROR_FILE_EXISTS || n == 99)) {
+            error = failure;
             return false;
         }
     }
@@ -66,18 +134,13 @@ bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD 
         ::DeleteFileW(beside.c_str());
         return false;
     };
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kBlock));
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-            return fail();
-        done += written;
-    }
-    if (!::FlushFileBuffers(file.get()))
+    if (!WriteBytes(file.get(), bytes) || !::FlushFileBuffers(file.get()))
         return fail();
     file.reset();
-    if (!::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!PutInPlace(beside, path, earlierFileKept))
         return fail();
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        CarryAttributes(path, attributes);
     return true;
 }
 

@@ -8,10 +8,12 @@
 // Reads the whole file in large blocks; false with the system's error code.
 bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error);
 
-// Writes the bytes beside the file, then puts them in its place in one step:
-// when anything fails the old file is left as it was. False with the
-// system's error code.
-bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error);
+// Writes the bytes beside the file, then puts them in its place in one step
+// that keeps the old file's attributes, security and streams: when anything
+// fails the old file is left as it was. Where the folder takes no new file,
+// the file itself is written over. False with the system's error code;
+// earlierFileKept then says whether an earlier file is as it was.
+bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error, bool &earlierFileKept);
 
 // The system's wording for an error code, without its line end.
 std::wstring SystemErrorText(DWORD error);

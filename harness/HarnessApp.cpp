@@ -4,9 +4,10 @@
 #include "EngineLoader.h"
 #include "FaultReport.h"
 #include "HarnessDialog.h"
-#include "MessageBox.h"
 #include "Strings.h"
 #include "resource.h"
+
+CHarnessApp::CHarnessApp() : CWinApp(IDS_EXCEPTION_THROWN) {}
 
 BEGIN_MESSAGE_MAP(CHarnessApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)
@@ -18,11 +19,7 @@ BOOL CHarnessApp::InitInstance()
     InstallFaultReport(LoadResString(IDS_EXCEPTION_THROWN), AfxGetAppName());
     CHarnessDialog dialog;
     m_pMainWnd = &dialog;
-    try {
-        dialog.DoModal();
-    } catch (...) {
-        AfxMessageBox(IDS_EXCEPTION_THROWN, MB_ICONERROR);
-    }
+    dialog.DoModal(); // an exception from the run is reported by the framework, with the same text
     m_pMainWnd = nullptr;
     return FALSE; // the dialog's destructor frees the engine
 }

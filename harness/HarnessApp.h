@@ -4,6 +4,7 @@
 
 class CHarnessApp : public CWinApp {
 public:
+    CHarnessApp();
     BOOL InitInstance() override;
 
 private:

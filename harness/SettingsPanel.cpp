@@ -68,10 +68,11 @@ void CHarnessDialog::OnSaveXmlClicked(UINT, int, HWND)
         return;
     }
     DWORD error = 0;
-    if (!ReplaceFileBytes(dialog.GetPathName(), encoded.bytes, error)) {
-        HarnessMessageBox(
-            FormatString(LoadResString(IDS_CANNOT_WRITE), {dialog.GetPathName(), SystemErrorText(error)}),
-            MB_ICONERROR);
+    bool earlierFileKept = true;
+    if (!ReplaceFileBytes(dialog.GetPathName(), encoded.bytes, error, earlierFileKept)) {
+        UINT text = earlierFileKept ? IDS_CANNOT_WRITE : IDS_EARLIER_FILE_CHANGED;
+        HarnessMessageBox(FormatString(LoadResString(text), {dialog.GetPathName(), SystemErrorText(error)}),
+                          MB_ICONERROR);
     }
     ResetKeyState();
 }

@@ -3,6 +3,10 @@
 #include "Dialog.h"
 #include "EngineLoader.h"
 #include "HostDialog.h"
+#include "resource.h"
+
+// An exception that escapes the run ends the program with the host's own last words.
+CHostApp::CHostApp() : CWinApp(IDS_CANNOT_CONTINUE) {}
 
 BEGIN_MESSAGE_MAP(CHostApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)

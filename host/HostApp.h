@@ -4,6 +4,7 @@
 
 class CHostApp : public CWinApp {
 public:
+    CHostApp();
     BOOL InitInstance() override;
 
 private:

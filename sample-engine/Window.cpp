@@ -74,13 +74,4 @@ bool WindowClasses::Registered() const noexcept
     return main.Registered() && page.Registered() && status.Registered() && splash.Registered();
 }
 
-HINSTANCE ModuleInstance() noexcept
-{
-    static const int marker = 0;
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<const wchar_t *>(&marker), &module);
-    return module;
-}
-
 HFONT InterfaceFont() noexcept { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }

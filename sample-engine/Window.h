@@ -60,6 +60,7 @@ struct WindowClasses {
     WindowClass main, page, status, splash;
 };
 
+// The engine's module, as the library was told when it was loaded.
 HINSTANCE ModuleInstance() noexcept;
 // The font of every text the engine draws; a stock object, never deleted.
 HFONT InterfaceFont() noexcept;

@@ -143,6 +143,9 @@ void ClickId(HWND dialog, int id);
 void SelectComboItem(HWND combo, int index);
 // WM_COMMAND with notification code 0, as a menu item sends it.
 void Command(HWND window, int id);
+// WM_COMMAND with notification code 1 and no control, as a keyboard
+// accelerator sends it.
+void AcceleratorCommand(HWND window, int id);
 // Presses the box's button IDOK, IDYES, IDNO or IDCANCEL; false without one.
 bool PressButton(HWND box, int id);
 // Synchronous: the text is set when this returns.

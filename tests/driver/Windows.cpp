@@ -210,6 +210,8 @@ void SelectComboItem(HWND combo, int index)
 
 void Command(HWND window, int id) { Post(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+void AcceleratorCommand(HWND window, int id) { Post(window, WM_COMMAND, MAKEWPARAM(id, 1), 0); }
+
 bool PressButton(HWND box, int id)
 {
     return box && Post(::GetDlgItem(box, id), BM_CLICK, 0, 0);

@@ -15,9 +15,13 @@
 namespace {
 class CRigApp : public CWinApp {
 public:
+    CRigApp() : CWinApp(IDS_ESCAPED) {}
+
     BOOL InitInstance() override
     {
         InstallFaultReport(LoadResString(IDS_FAULT), AfxGetAppName());
+        if (std::wstring(m_lpCmdLine) == L"/throw")
+            throw std::runtime_error("thrown by InitInstance");
         try {
             if (std::wstring(m_lpCmdLine) == L"/engine") {
                 CRigEngineDialog dialog;

@@ -128,7 +128,17 @@ TEST_F(Harness, StartUpWithAndWithoutASettingsFile)
 
 TEST_F(Harness, ClosePaths)
 {
-    enum Trigger { Escape, CloseBox, ExitButton, ExitCommand, CloseCommand, EnterInFileName, EnterInXml };
+    enum Trigger {
+        Escape,
+        CloseBox,
+        ExitButton,
+        ExitCommand,
+        CloseCommand,
+        ExitAccelerator,
+        CloseAccelerator,
+        EnterInFileName,
+        EnterInXml
+    };
     struct Case {
         const char *name;
         bool load;
@@ -160,6 +170,9 @@ TEST_F(Harness, ClosePaths)
         {"32774, Yes, 23", true, "result Kel_Exit = 23", CloseCommand, kHarnessCaption, IDYES, "Kel_Exit(0) = 23",
          false},
         {"Enter in the file name, engine loaded", true, "", EnterInFileName, nullptr, 0, nullptr, true},
+        // An engine that translates its shortcuts for the harness sends the same ids with code 1.
+        {"57665 by accelerator", true, "", ExitAccelerator, nullptr, 0, "Kel_Exit(0) = 0", true},
+        {"32774 by accelerator, Yes", true, "", CloseAccelerator, kHarnessCaption, IDYES, "Kel_Exit(0) = 0", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,6 +186,8 @@ TEST_F(Harness, ClosePaths)
         case ExitButton: ClickId(main, IDC_EXIT); break;
         case ExitCommand: Command(main, ID_APP_EXIT); break;
         case CloseCommand: Command(main, ID_CLOSE_DOCUMENT); break;
+        case ExitAccelerator: AcceleratorCommand(main, ID_APP_EXIT); break;
+        case CloseAccelerator: AcceleratorCommand(main, ID_CLOSE_DOCUMENT); break;
         case EnterInFileName: PressKey(Child(main, IDC_FILE_NAME), VK_RETURN); break;
         case EnterInXml: PressKey(Child(main, IDC_XML), VK_RETURN); break;
         }

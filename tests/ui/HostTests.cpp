@@ -384,7 +384,7 @@ TEST_F(Host, EngineMenuReplacesThePlaceholder)
 
 TEST_F(Host, ExitPaths)
 {
-    enum Trigger { Enter, Escape, CloseBox, ExitCommand, CloseCommand };
+    enum Trigger { Enter, Escape, CloseBox, ExitCommand, CloseCommand, ExitAccelerator, CloseAccelerator };
     struct Case {
         const char *name;
         Trigger trigger;
@@ -408,6 +408,9 @@ TEST_F(Host, ExitPaths)
         {"32774, Yes", CloseCommand, "", kEngineCloseDocument, IDYES, "Kel_Exit(0) = 0", true},
         {"32774, Yes, 22", CloseCommand, "result Kel_Exit = 22", kEngineCloseDocument, IDYES, "Kel_Exit(0) = 22",
          false},
+        // The engine's menu shows shortcuts; an accelerator sends the same ids with code 1.
+        {"57665 by accelerator", ExitAccelerator, "", nullptr, 0, "Kel_Exit(0) = 0", true},
+        {"32774 by accelerator, Yes", CloseAccelerator, "", kEngineCloseDocument, IDYES, "Kel_Exit(0) = 0", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -421,6 +424,8 @@ TEST_F(Host, ExitPaths)
         case CloseBox: ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0); break;
         case ExitCommand: Command(frame, ID_APP_EXIT); break;
         case CloseCommand: Command(frame, ID_CLOSE_DOCUMENT); break;
+        case ExitAccelerator: AcceleratorCommand(frame, ID_APP_EXIT); break;
+        case CloseAccelerator: AcceleratorCommand(frame, ID_CLOSE_DOCUMENT); break;
         }
         if (c.question) {
             EXPECT_EQ(c.question, AnswerBox(c.answer));
@@ -526,6 +531,9 @@ TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
     m_sandbox.ClearCallLog();
     Command(frame, 57670); // the engine's Help Topics item
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "from the menu";
+    m_sandbox.ClearCallLog();
+    AcceleratorCommand(frame, 57670);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "from an accelerator";
     EXPECT_TRUE(Sync(frame));
     EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "a failed help request shows nothing";
 }

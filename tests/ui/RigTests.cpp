@@ -130,6 +130,18 @@ TEST_F(Rig, ExceptionFromAHandlerEndsTheRunAndReachesTheApplication)
     EXPECT_EQ(0u, code);
 }
 
+TEST_F(Rig, ExceptionFromInitInstanceIsReportedOnceAndEndsWithFailure)
+{
+    Start(L"/throw");
+    HWND box = m_process->WaitMessageBox(kBoxCaption);
+    ASSERT_NE(nullptr, box) << "the framework reports it";
+    EXPECT_TRUE(MessageBoxHasIcon(box));
+    EXPECT_EQ(L"An exception escaped the rig's start.", AnswerBox());
+    DWORD code = 0;
+    ASSERT_TRUE(m_process->WaitExit(5000, &code)) << "the program ends once the report is read";
+    EXPECT_EQ(1u, code);
+}
+
 TEST_F(Rig, FaultInCodeThatIsGoneIsReportedAndEndsTheProgram)
 {
     Start();

@@ -180,6 +180,17 @@ TEST(Dialog, RoutesCommandsThroughTheMapsAndOnToTheApplication)
                    reinterpret_cast<LPARAM>(dialog.edit.m_hWnd));
     EXPECT_EQ(1, dialog.editFocus);
     EXPECT_EQ(1, g_testApp.appCommands);
+
+    // An accelerator sends code 1 and no control: the menu command's way.
+    ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(CProbeDialog::kRangeFirst + 4, 1), 0);
+    EXPECT_EQ(static_cast<int>(CProbeDialog::kRangeFirst + 4), dialog.rangeId) << "an accelerator reaches the map";
+    ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(kAppCommand, 1), 0);
+    EXPECT_EQ(2, g_testApp.appCommands) << "and goes on to the application";
+    // A control's notification 1 (CBN_SELCHANGE) is no click.
+    ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(CProbeDialog::kRangeFirst + 5, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(dialog.combo.m_hWnd));
+    EXPECT_EQ(static_cast<int>(CProbeDialog::kRangeFirst + 4), dialog.rangeId);
+    EXPECT_EQ(2, g_testApp.appCommands);
 }
 
 TEST(Dialog, ModalRunEndedDuringInitialisationNeverShows)

@@ -6,8 +6,10 @@
 #include "ParameterEditor.h"
 #include "TextViewer.h"
 #include "XmlTextFile.h"
+#include "UniqueHandle.h"
 #include "../../harness/resource.h"
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -248,15 +250,17 @@ TEST(FileBytes, ReplacingWritesAllOrLeavesTheOldFile)
     for (std::size_t i = 0; i < big.size(); i += 997)
         big[i] = static_cast<char>(i % 251);
     DWORD error = 0;
-    ASSERT_TRUE(ReplaceFileBytes(path, big, error)) << error;
+    bool kept = false;
+    ASSERT_TRUE(ReplaceFileBytes(path, big, error, kept)) << error;
     std::string back;
     ASSERT_TRUE(ReadFileBytes(path, back, error));
     EXPECT_EQ(big, back);
 
-    ASSERT_TRUE(ReplaceFileBytes(path, "old", error));
+    ASSERT_TRUE(ReplaceFileBytes(path, "old", error, kept));
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(ReplaceFileBytes(path, "new", error)) << "a read-only file cannot be replaced";
+    EXPECT_FALSE(ReplaceFileBytes(path, "new", error, kept)) << "a read-only file cannot be replaced";
     EXPECT_NE(0u, error);
+    EXPECT_TRUE(kept);
     EXPECT_FALSE(SystemErrorText(error).empty());
     ASSERT_TRUE(ReadFileBytes(path, back, error));
     EXPECT_EQ("old", back) << "the failed save left the old file";
@@ -264,18 +268,124 @@ TEST(FileBytes, ReplacingWritesAllOrLeavesTheOldFile)
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // A file of the name it would write beside is the user's: it stays.
-    ASSERT_TRUE(ReplaceFileBytes(path + L".saving", "mine", error));
-    ASSERT_TRUE(ReplaceFileBytes(path, "new", error));
+    ASSERT_TRUE(ReplaceFileBytes(path + L".saving", "mine", error, kept));
+    ASSERT_TRUE(ReplaceFileBytes(path, "new", error, kept));
     ASSERT_TRUE(ReadFileBytes(path, back, error));
     EXPECT_EQ("new", back);
     ASSERT_TRUE(ReadFileBytes(path + L".saving", back, error));
     EXPECT_EQ("mine", back);
     ::DeleteFileW((path + L".saving").c_str());
 
-    EXPECT_FALSE(ReplaceFileBytes(TempPath(L"kel-no-such-folder\\x.xml"), "new", error)) << "nowhere to write";
+    EXPECT_FALSE(ReplaceFileBytes(TempPath(L"kel-no-such-folder\\x.xml"), "new", error, kept)) << "nowhere to write";
     EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), error);
     ::DeleteFileW(path.c_str());
 
     EXPECT_FALSE(ReadFileBytes(path, back, error));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
+}
+
+TEST(FileBytes, ReplacingKeepsTheHiddenAttribute)
+{
+    const std::wstring path = TempPath(L"kel-filebytes-hidden.xml");
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+    DWORD error = 0;
+    bool kept = false;
+    ASSERT_TRUE(ReplaceFileBytes(path, "old", error, kept));
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(ReplaceFileBytes(path, "new", error, kept)) << error;
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "the saved file is still hidden";
+    std::string back;
+    ASSERT_TRUE(ReadFileBytes(path, back, error));
+    EXPECT_EQ("new", back);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+}
+
+namespace {
+// Denies everyone the right to make files and folders in the folder, as a
+// shared folder does whose files the user may change; the old rights come
+// back when it goes.
+class NoNewFiles {
+public:
+    explicit NoNewFiles(const std::wstring &folder) : m_folder(folder)
+    {
+        BYTE everyone[SECURITY_MAX_SID_SIZE] = {};
+        DWORD size = sizeof everyone;
+        PACL dacl = nullptr;
+        if (!::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size) ||
+            ::GetNamedSecurityInfoW(m_folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    &dacl, nullptr, &m_descriptor) != ERROR_SUCCESS)
+            return;
+        EXPLICIT_ACCESSW deny = {};
+        deny.grfAccessPermissions = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY;
+        deny.grfAccessMode = DENY_ACCESS;
+        deny.grfInheritance = NO_INHERITANCE;
+        deny.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        deny.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+        deny.Trustee.ptstrName = reinterpret_cast<wchar_t *>(everyone);
+        PACL denying = nullptr;
+        if (::SetEntriesInAclW(1, &deny, dacl, &denying) == ERROR_SUCCESS) {
+            ::SetNamedSecurityInfoW(&m_folder[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    denying, nullptr);
+            ::LocalFree(denying);
+            m_dacl = dacl;
+        }
+    }
+    ~NoNewFiles()
+    {
+        if (m_dacl)
+            ::SetNamedSecurityInfoW(&m_folder[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, m_dacl,
+                                    nullptr);
+        ::LocalFree(m_descriptor);
+    }
+    NoNewFiles(const NoNewFiles &) = delete;
+    NoNewFiles &operator=(const NoNewFiles &) = delete;
+
+private:
+    std::wstring m_folder;
+    PSECURITY_DESCRIPTOR m_descriptor = nullptr;
+    PACL m_dacl = nullptr; // the old one, inside m_descriptor
+};
+
+bool CanMakeFileIn(const std::wstring &folder)
+{
+    const std::wstring probe = folder + L"\\probe";
+    unique_file file(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+    if (!file)
+        return false;
+    file.reset();
+    ::DeleteFileW(probe.c_str());
+    return true;
+}
+} // namespace
+
+TEST(FileBytes, FolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    const std::wstring folder = TempPath(L"kel-filebytes-no-new-files");
+    const std::wstring path = folder + L"\\settings.xml";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    DWORD error = 0;
+    bool kept = false;
+    ASSERT_TRUE(ReplaceFileBytes(path, "an earlier, longer text", error, kept));
+    bool denied = false;
+    std::string back;
+    {
+        NoNewFiles rights(folder);
+        denied = !CanMakeFileIn(folder);
+        if (denied) {
+            EXPECT_TRUE(ReplaceFileBytes(path, "new", error, kept)) << SystemErrorText(error);
+            EXPECT_TRUE(ReadFileBytes(path, back, error));
+        }
+    }
+    ::DeleteFileW(path.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+    if (!denied) {
+        GTEST_SKIP() << "the platform under test makes files where the folder's rights deny it "
+                        "(Wine enforces no such rights)";
+    }
+    EXPECT_EQ("new", back) << "written in place, and no longer than the new text";
 }
