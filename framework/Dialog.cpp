@@ -11,6 +11,9 @@ const wchar_t kDialogProperty[] = L"Framework.CDialog";
 // The dialog whose window is being created on this thread, and an exception
 // that escaped a handler and waits for the innermost modal run to end.
 thread_local CDialog *t_creating = nullptr;
+// Installed only until the dialog's own window is caught: a hook left in place
+// would be called for every window the dialog's initialisation makes.
+thread_local unique_hhook t_creationHook;
 thread_local std::exception_ptr t_pendingException;
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) noexcept
@@ -51,6 +54,9 @@ LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam) n
             ::SetPropW(window, kDialogProperty, dialog);
             dialog->m_superProc = reinterpret_cast<WNDPROC>(
                 ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWndProc)));
+            LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+            t_creationHook.reset();
+            return result;
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -65,10 +71,11 @@ bool CDialog::CreateWindowFromTemplate(HWND owner)
     if (!dialogTemplate)
         return false;
 
-    unique_hhook hook(::SetWindowsHookExW(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId()));
+    t_creationHook.reset(::SetWindowsHookExW(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId()));
     t_creating = this;
     HWND window = ::CreateDialogIndirectParamW(instance, dialogTemplate, owner, &PlainDialogProc, 0);
     t_creating = nullptr;
+    t_creationHook.reset();
     return window != nullptr && m_hWnd == window;
 }
 
