@@ -20,6 +20,7 @@
 namespace {
 HINSTANCE g_instance = nullptr;
 HWND g_gui = nullptr; // made on the first Show GUI, hidden by Done
+bool g_editorDone = false;
 unique_hfont g_font;
 
 std::wstring ResourceText(UINT id)
@@ -103,10 +104,32 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) no
         return TRUE;
     }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        ::EndDialog(dialog, LOWORD(wParam));
+        g_editorDone = true;
         return TRUE;
     }
     return FALSE;
+}
+
+// The editor run modally the way the harness runs its dialogs: the owner
+// disabled and a message loop of its own (the system's modal loop would also
+// send the owner, and so the engine, a message whenever it waits).
+void RunEditor(HWND owner)
+{
+    ::EnableWindow(owner, FALSE);
+    g_editorDone = false;
+    HWND editor = ::CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_PARAMETER_EDITOR), owner, &EditorProc, 0);
+    ::ShowWindow(editor, SW_SHOWNORMAL);
+    MSG message;
+    while (!g_editorDone && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!::IsDialogMessageW(editor, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    ::SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    ::EnableWindow(owner, TRUE);
+    ::SetActiveWindow(owner);
+    ::DestroyWindow(editor);
 }
 
 // The XML files' dialog of Load... and Save...; an empty name when cancelled.
@@ -193,9 +216,7 @@ INT_PTR CALLBACK MainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             g_gui = ::CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_GUI_ELEMENTS), dialog, &GuiProc, 0);
         ::ShowWindow(g_gui, SW_SHOW);
         break;
-    case IDC_KEL_EXIT:
-        ::DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_PARAMETER_EDITOR), dialog, &EditorProc, 0);
-        break;
+    case IDC_KEL_EXIT: RunEditor(dialog); break;
     case IDC_LOAD_XML: LoadXml(dialog); break;
     case IDC_SAVE_XML: SaveXml(dialog); break;
     case IDC_CLEAR_XML: ::SetDlgItemTextW(dialog, IDC_XML, L""); break;
