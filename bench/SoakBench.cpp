@@ -45,35 +45,45 @@ public:
         bool countBare = false;
     };
 
-    // Returns false when the counts grew and grew again.
+    // Returns false when the counts grew and grew again. The cycles of the
+    // harness, its floor and the copy take turns, so that what else the
+    // machine does at the time weighs on all of them alike.
     bool Run(const Phase &phase, int cycles)
     {
-        auto timed = [&](HWND main, const std::function<void()> &cycle, int n) {
-            if (phase.started)
-                QuickStart(main);
-            double start = Now();
-            for (int i = 0; i < n; ++i)
-                cycle();
-            double elapsed = Now() - start;
-            if (phase.started)
-                QuickFree(main);
-            return elapsed;
+        auto started = [&](bool up) {
+            for (HWND main : {m_main, m_bare}) {
+                if (phase.started && up)
+                    QuickStart(main);
+                else if (phase.started)
+                    QuickFree(main);
+            }
         };
-        auto run = [&](int n) { return timed(m_main, phase.cycle, n); };
+        auto timed = [](const std::function<void()> &cycle) {
+            double start = Now();
+            cycle();
+            return Now() - start;
+        };
+        double harness = 0, bare = 0, copy = 0;
+        auto run = [&](int n) {
+            started(true);
+            for (int i = 0; i < n; ++i) {
+                harness += timed(phase.cycle);
+                bare += timed(phase.bareCycle);
+                if (phase.copyCycle)
+                    copy += timed(phase.copyCycle);
+            }
+            started(false);
+        };
         run(1); // what a first cycle creates to keep (the GUI dialog) is not growth
+        harness = bare = copy = 0;
         Counts before = Count();
-        double harness = run(cycles) / cycles;
+        run(cycles);
         Counts after = Count();
-        timed(m_bare, phase.bareCycle, 1);
-        double bare = timed(m_bare, phase.bareCycle, cycles) / cycles;
+        const double ours = harness / cycles, floor = bare / cycles;
         std::string copied = "-";
         if (phase.copyCycle) {
-            double start = Now();
-            for (int i = 0; i < cycles; ++i)
-                phase.copyCycle();
-            const double copy = (Now() - start) / cycles;
             char text[80];
-            std::snprintf(text, sizeof text, "plain copy %.2f ms (%.0fx)", copy, harness / copy);
+            std::snprintf(text, sizeof text, "plain copy %.2f ms (%.0fx)", copy / cycles, ours / (copy / cycles));
             copied = text;
         }
         std::string growth;
@@ -89,7 +99,7 @@ public:
             Soaked(bareBefore, CountBare(), bareCycles, [&] { return CountBare(); }, cycles, growth);
         }
         std::printf("| %s | %d | %.1f ms per cycle | bare program %.2f ms | %.2f | %s | %s |\n", phase.name, cycles,
-                    harness, bare, harness / bare, copied.c_str(), growth.c_str());
+                    ours, floor, ours / floor, copied.c_str(), growth.c_str());
         std::fflush(stdout);
         return steady;
     }
