@@ -32,7 +32,8 @@ double TimeToFrame(const std::function<void(Sandbox &)> &prepare, const wchar_t 
     Sandbox sandbox(L"bench");
     prepare(sandbox);
     double start = Now();
-    Process process = Process::Start(sandbox, exe);
+    // The engine as the demo runs it: no call log, no script.
+    Process process = Process::Start(sandbox, exe, L"", {{L"SOLVETRIC_LOG", L""}, {L"SOLVETRIC_SCRIPT", L""}});
     while (!FrameVisible(process)) {
         if (!process.Running() || Now() - start > 30000)
             return -1;
