@@ -143,9 +143,14 @@ void MainWindow::LayOut()
         ::MoveWindow(element.window, x, kStripGap, width, kStripHeight - 2 * kStripGap, TRUE);
         x += width + kStripGap;
     }
-    int top = strip ? kStripHeight : 0;
-    ::MoveWindow(m_tabs, 0, top, client.right, client.bottom - top, TRUE);
-    RECT display = {0, top, client.right, client.bottom};
+    // The pages move only when the tabs do: hiding one strip element after
+    // another at start-up changes the strip alone until it is empty.
+    RECT tabs = {0, strip ? kStripHeight : 0, client.right, client.bottom};
+    if (::EqualRect(&tabs, &m_tabsPlace))
+        return;
+    m_tabsPlace = tabs;
+    ::MoveWindow(m_tabs, tabs.left, tabs.top, tabs.right, tabs.bottom - tabs.top, TRUE);
+    RECT display = tabs;
     ::SendMessageW(m_tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     for (const auto &page : m_pages) {
         ::SetWindowPos(page->Handle(), HWND_TOP, display.left, display.top, display.right - display.left,

@@ -66,6 +66,7 @@ private:
     MainWindowEvents &m_events;
     std::vector<Element> m_elements;
     HWND m_tabs = nullptr;
+    RECT m_tabsPlace = {}; // where LayOut last put the tabs
     std::vector<std::unique_ptr<PageWindow>> m_pages;
     std::vector<bool> m_pageShown;
     JobSettings m_shown;

@@ -901,6 +901,7 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
     HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
     ASSERT_NE(nullptr, gui);
     SelectComboItem(Child(gui, IDC_GUI_PAGE), 6); // Color Mapping, not shown yet
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2637"; }, 5000));
     SetText(Child(gui, IDC_GUI_ID), L"1000");
     ClickId(gui, IDC_GUI_HIDE);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 0) = 0", 5000));
