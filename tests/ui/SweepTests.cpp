@@ -1,7 +1,8 @@
 // Both programs against an engine scripted to answer with extreme values,
 // cases drawn from a seed: every case must end in a message the programs or
 // the engine have words for, with no crash, no hang and no lost file.
-// KEL_SWEEP_SEED and KEL_SWEEP_CASES override the seed and the number of cases.
+// KEL_SWEEP_SEED and KEL_SWEEP_CASES override the seed and the number of cases;
+// tools/sweep runs it long that way.
 #include "UiDriver.h"
 
 #include "../../harness/resource.h"
