@@ -201,12 +201,12 @@ void MainWindow::ShowSelectedPage()
     if (selected >= 0)
         ::SendMessageW(m_tabs, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
     for (const auto &page : m_pages) {
-        bool selected = static_cast<LPARAM>(page->Index()) == item.lParam;
-        if (selected && !page->Built()) {
+        bool current = static_cast<LPARAM>(page->Index()) == item.lParam;
+        if (current && !page->Built()) {
             page->Build();
             ShowSettings(m_shown);
         }
-        ::ShowWindow(page->Handle(), selected ? SW_SHOWNA : SW_HIDE);
+        ::ShowWindow(page->Handle(), current ? SW_SHOWNA : SW_HIDE);
     }
 }
 
