@@ -237,9 +237,11 @@ protected:
                 HWND frame = Frame();
                 if (frame && Sync(frame, 10000))
                     return true;
-                if (frame)
+                // A frame that goes as the program ends answers nothing either.
+                if (frame && !m_process->WaitExit(5000))
                     return false; // visible, and not answering
-                ::Sleep(50); // not shown yet
+                if (!frame)
+                    ::Sleep(50); // not shown yet
             }
         }
         return false;
