@@ -48,34 +48,44 @@ double TimeToFrame(const std::function<void(Sandbox &)> &prepare, const wchar_t 
 int main(int argc, char **argv)
 {
     int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    auto host = [](Sandbox &s) {
-        s.AddProgram(L"WinKelExe.exe");
-        s.AddEngine();
+    struct Program {
+        const wchar_t *exe;
+        std::function<void(Sandbox &)> prepare;
+        std::vector<double> times;
+    } programs[] = {
+        {L"WinKelExe.exe",
+         [](Sandbox &s) {
+             s.AddProgram(L"WinKelExe.exe");
+             s.AddEngine();
+         },
+         {}},
+        {L"BareHost.exe",
+         [](Sandbox &s) {
+             s.AddFile(BuildPath(L"bench\\BareHost.exe"));
+             s.AddEngine();
+         },
+         {}},
+        {L"BareDialog.exe", [](Sandbox &s) { s.AddFile(BuildPath(L"bench\\BareDialog.exe")); }, {}},
     };
-    auto floor = [](Sandbox &s) {
-        s.AddFile(BuildPath(L"bench\\BareHost.exe"));
-        s.AddEngine();
-    };
-    auto bare = [](Sandbox &s) { s.AddFile(BuildPath(L"bench\\BareDialog.exe")); };
     try {
         // One discarded round each: the first start also loads Wine's own libraries.
-        TimeToFrame(host, L"WinKelExe.exe");
-        TimeToFrame(floor, L"BareHost.exe");
-        TimeToFrame(bare, L"BareDialog.exe");
-        std::vector<double> hostTimes, floorTimes, bareTimes;
+        for (Program &program : programs)
+            TimeToFrame(program.prepare, program.exe);
+        // Each round starts with another program: a start right after a program was ended
+        // shares the machine with its cleaning up.
         for (int round = 0; round < rounds; ++round) {
-            double h = TimeToFrame(host, L"WinKelExe.exe");
-            double f = TimeToFrame(floor, L"BareHost.exe");
-            double b = TimeToFrame(bare, L"BareDialog.exe");
-            if (h < 0 || f < 0 || b < 0) {
-                std::fprintf(stderr, "start-up: a frame never appeared\n");
-                return 1;
+            for (int k = 0; k < 3; ++k) {
+                Program &program = programs[(round + k) % 3];
+                double elapsed = TimeToFrame(program.prepare, program.exe);
+                if (elapsed < 0) {
+                    std::fprintf(stderr, "start-up: a frame never appeared\n");
+                    return 1;
+                }
+                program.times.push_back(elapsed);
             }
-            hostTimes.push_back(h);
-            floorTimes.push_back(f);
-            bareTimes.push_back(b);
         }
-        double hostMedian = Median(hostTimes), floorMedian = Median(floorTimes), bareMedian = Median(bareTimes);
+        double hostMedian = Median(programs[0].times), floorMedian = Median(programs[1].times),
+               bareMedian = Median(programs[2].times);
         std::printf("| host start-up to the visible frame | %d | %.1f ms | bare program, same engine calls %.1f ms | "
                     "%.2f | - | - |\n",
                     rounds, hostMedian, floorMedian, hostMedian / floorMedian);
