@@ -1,14 +1,13 @@
 // The harness soaked: Quick Start / Quick Free, Show GUI / Done, the parameter
 // editor's open / Cancel and Load... / Save... of a small XML file, many
-// cycles of each, timed per cycle against the same steps in the bare baseline
-// program (bare engine calls, a bare modal dialog, a plain file copy). Around
+// cycles of each, timed per cycle against the same steps in their floor, a
+// bare Win32 program with the harness's own dialogs (bench/BareHarness), and
+// the file cycle also against a plain copy of the file. Around
 // each run of cycles the sample engine is loaded once more to count what the
 // harness process holds: windows, menus and GDI objects must not grow, and
 // where they did, as many cycles again must not grow them further.
 //   bench_soak [cycles]
 #include "Bench.h"
-
-#include "BareDialog.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,79 +29,100 @@ class Soak {
 public:
     Soak()
         : m_sandbox(L"soak"), m_bareSandbox(L"soakbare"), m_process(Start(m_sandbox)),
-          m_main(WaitHarnessMain(m_process)), m_bareProcess(StartBare(m_bareSandbox)), m_bare(WaitBare())
+          m_main(WaitHarnessMain(m_process)), m_bareProcess(StartBare(m_bareSandbox)),
+          m_bare(WaitHarnessMain(m_bareProcess))
     {
     }
 
     struct Phase {
         const char *name;
-        std::function<void()> setUp, cycle, tearDown; // on the harness
-        std::function<void()> bareCycle;
-        std::string baseline;
+        bool started; // the cycles run with the engine's windows up, on both sides
+        std::function<void()> cycle, bareCycle;
+        // A plain copy of the file, for the file cycle.
+        std::function<void()> copyCycle = nullptr;
         // The same system dialogs in the bare program, whose counts tell the
         // system's share of any growth from ours.
-        std::function<void()> bareControl = nullptr;
+        bool countBare = false;
     };
 
-    // Returns false when the counts grew and grew again.
+    // Returns false when the counts grew and grew again. The cycles of the
+    // harness, its floor and the copy take turns, so that what else the
+    // machine does at the time weighs on all of them alike.
     bool Run(const Phase &phase, int cycles)
     {
-        auto run = [&](int n) {
-            if (phase.setUp)
-                phase.setUp();
+        auto started = [&](bool up) {
+            for (HWND main : {m_main, m_bare}) {
+                if (phase.started && up)
+                    QuickStart(main);
+                else if (phase.started)
+                    QuickFree(main);
+            }
+        };
+        auto timed = [](const std::function<void()> &cycle) {
             double start = Now();
-            for (int i = 0; i < n; ++i)
-                phase.cycle();
-            double elapsed = Now() - start;
-            if (phase.tearDown)
-                phase.tearDown();
-            return elapsed;
+            cycle();
+            return Now() - start;
+        };
+        double harness = 0, bare = 0, copy = 0;
+        auto run = [&](int n) {
+            started(true);
+            for (int i = 0; i < n; ++i) {
+                harness += timed(phase.cycle);
+                bare += timed(phase.bareCycle);
+                if (phase.copyCycle)
+                    copy += timed(phase.copyCycle);
+            }
+            started(false);
         };
         run(1); // what a first cycle creates to keep (the GUI dialog) is not growth
+        harness = bare = copy = 0;
         Counts before = Count();
-        double harness = run(cycles) / cycles;
+        run(cycles);
         Counts after = Count();
-        double start = Now();
-        for (int i = 0; i < cycles; ++i)
-            phase.bareCycle();
-        double bare = (Now() - start) / cycles;
+        const double ours = harness / cycles, floor = bare / cycles;
+        std::string copied = "-";
+        if (phase.copyCycle) {
+            char text[80];
+            std::snprintf(text, sizeof text, "plain copy %.2f ms (%.0fx)", copy / cycles, ours / (copy / cycles));
+            copied = text;
+        }
         std::string growth;
         const bool steady = Soaked(before, after, [&] { run(cycles); }, [&] { return Count(); }, cycles, growth);
-        if (phase.bareControl) {
+        if (phase.countBare) {
             auto bareCycles = [&] {
                 for (int i = 0; i < cycles; ++i)
-                    phase.bareControl();
+                    phase.bareCycle();
             };
-            phase.bareControl();
             Counts bareBefore = CountBare();
             bareCycles();
             growth += "; the bare program, the same dialogs: ";
             Soaked(bareBefore, CountBare(), bareCycles, [&] { return CountBare(); }, cycles, growth);
         }
-        std::printf("| %s | %d | %.1f ms per cycle | %s %.2f ms | %.1f | %s |\n", phase.name, cycles, harness,
-                    phase.baseline.c_str(), bare, harness / bare, growth.c_str());
+        std::printf("| %s | %d | %.1f ms per cycle | bare program %.2f ms | %.2f | %s | %s |\n", phase.name, cycles,
+                    ours, floor, ours / floor, copied.c_str(), growth.c_str());
         std::fflush(stdout);
         return steady;
     }
 
-    std::wstring State(int id) const { return Text(Child(m_main, id)); }
+    static std::wstring State(HWND main, int id) { return Text(Child(main, id)); }
     void Wait(const std::function<bool()> &condition, const char *what) const
     {
         Require(WaitFor(condition, 20000), what);
     }
 
-    void QuickStart()
+    // On the harness, or on the bare program.
+    void QuickStart(HWND main)
     {
-        ClickId(m_main, IDC_QUICK_START);
-        Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED" && State(IDC_MAIN_STATE) == L"Created" &&
-                          State(IDC_STATUS_STATE) == L"Created"; },
+        ClickId(main, IDC_QUICK_START);
+        Wait([&] { return State(main, IDC_LIBRARY_STATE) == L"LOADED" && State(main, IDC_MAIN_STATE) == L"Created" &&
+                          State(main, IDC_STATUS_STATE) == L"Created"; },
              "Quick Start");
     }
-    void QuickFree()
+    void QuickFree(HWND main)
     {
-        ClickId(m_main, IDC_QUICK_FREE);
-        Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Quick Free");
-        Require(Sync(m_main), "the harness answers");
+        ClickId(main, IDC_QUICK_FREE);
+        Wait([&] { return State(main, IDC_LIBRARY_STATE) == L"NULL"; }, "Quick Free");
+        Require(Sync(main), "the program answers");
     }
     void ModalCycle(HWND owner, int button, const wchar_t *caption, int closeButton, bool shift = false)
     {
@@ -115,31 +135,18 @@ public:
         ClickId(dialog, closeButton);
         Require(process.WaitNoWindow(dialog, 10000), "the modal dialog closes");
     }
-    void XmlCycle()
+    void XmlCycle(HWND main)
     {
-        ChooseFileTimed(m_process, m_main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"small.xml"));
+        const Process &process = main == m_main ? m_process : m_bareProcess;
+        ChooseFileTimed(process, main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"small.xml"));
         ::DeleteFileW(m_sandbox.Path(L"back.xml").c_str()); // no overwrite question
-        ChooseFileTimed(m_process, m_main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"back.xml"));
-    }
-    void BareFileDialogs()
-    {
-        ChooseFileTimed(m_bareProcess, m_bare, IDC_BARE_OPEN_FILE, L"Open", m_sandbox.Path(L"small.xml"));
-        ::DeleteFileW(m_sandbox.Path(L"back.xml").c_str());
-        ChooseFileTimed(m_bareProcess, m_bare, IDC_BARE_SAVE_FILE, L"Save As", m_sandbox.Path(L"back.xml"));
+        ChooseFileTimed(process, main, IDC_SAVE_XML, L"Save As", m_sandbox.Path(L"back.xml"));
     }
 
     HWND Main() const { return m_main; }
     HWND Bare() const { return m_bare; }
     const Sandbox &Files() const { return m_sandbox; }
     Sandbox &Files() { return m_sandbox; }
-    void BareStartAndFree()
-    {
-        ClickId(m_bare, IDC_BARE_START);
-        Wait([&] { return Text(Child(m_bare, IDC_BARE_STATE)) == L"Created"; }, "the bare start");
-        ClickId(m_bare, IDC_BARE_FREE);
-        Wait([&] { return Text(Child(m_bare, IDC_BARE_STATE)) == L"NULL"; }, "the bare free");
-        Require(Sync(m_bare), "the bare dialog answers");
-    }
     void Stop()
     {
         m_process.Kill();
@@ -156,16 +163,10 @@ private:
     }
     static Process StartBare(Sandbox &sandbox)
     {
-        sandbox.AddFile(BuildPath(L"bench\\BareDialog.exe"));
+        sandbox.AddFile(BuildPath(L"bench\\BareHarness.exe"));
         sandbox.AddEngine();
         sandbox.WriteScript(kScript);
-        return Process::Start(sandbox, L"BareDialog.exe");
-    }
-    HWND WaitBare() const
-    {
-        HWND bare = m_bareProcess.WaitWindow(L"#32770", L"Bare Dialog", 10000);
-        Require(bare != nullptr, "the bare dialog did not appear");
-        return bare;
+        return Process::Start(sandbox, L"BareHarness.exe");
     }
     static std::string Growth(const Counts &before, const Counts &after)
     {
@@ -201,14 +202,17 @@ private:
     {
         return CountAt(m_sandbox, [&] {
             ClickId(m_main, IDC_LOAD);
-            Wait([&] { return State(IDC_LIBRARY_STATE) == L"LOADED"; }, "Load");
+            Wait([&] { return State(m_main, IDC_LIBRARY_STATE) == L"LOADED"; }, "Load");
             ClickId(m_main, IDC_FREE);
-            Wait([&] { return State(IDC_LIBRARY_STATE) == L"NULL"; }, "Free");
+            Wait([&] { return State(m_main, IDC_LIBRARY_STATE) == L"NULL"; }, "Free");
         });
     }
     Counts CountBare()
     {
-        return CountAt(m_bareSandbox, [&] { BareStartAndFree(); });
+        return CountAt(m_bareSandbox, [&] {
+            QuickStart(m_bare);
+            QuickFree(m_bare);
+        });
     }
     // One more load of the engine, asked to count at its first entry-point
     // call (the harness's Free asks for the main window first); then it goes
@@ -244,27 +248,24 @@ int main(int argc, char **argv)
         const std::string xml = XmlOfSize(4096);
         soak.Files().WriteFileBytes(L"small.xml", xml);
         const std::wstring small = soak.Files().Path(L"small.xml"), copy = soak.Files().Path(L"copy.xml");
-        auto started = [&] { soak.QuickStart(); };
-        auto freed = [&] { soak.QuickFree(); };
+        const wchar_t kGui[] = L"Enable/Disable GUI Controls", kEditor[] = L"Kel Test Application Parameter Editor";
         const Soak::Phase phases[] = {
-            {"harness Quick Start and Quick Free", nullptr,
+            {"harness Quick Start and Quick Free", false,
              [&] {
-                 soak.QuickStart();
-                 soak.QuickFree();
+                 soak.QuickStart(soak.Main());
+                 soak.QuickFree(soak.Main());
              },
-             nullptr, [&] { soak.BareStartAndFree(); }, "bare engine calls"},
-            {"harness Show GUI and Done", started,
-             [&] { soak.ModalCycle(soak.Main(), IDC_SHOW_GUI, L"Enable/Disable GUI Controls", IDOK); }, freed,
-             [&] { soak.ModalCycle(soak.Bare(), IDC_BARE_OPEN, L"Bare Small Dialog", IDOK); }, "bare modal dialog"},
-            {"harness parameter editor open and Cancel", started,
              [&] {
-                 soak.ModalCycle(soak.Main(), IDC_KEL_EXIT, L"Kel Test Application Parameter Editor", IDCANCEL,
-                                 true);
-             },
-             freed, [&] { soak.ModalCycle(soak.Bare(), IDC_BARE_OPEN, L"Bare Small Dialog", IDCANCEL); },
-             "bare modal dialog"},
-            {"harness Load... and Save... of a 4 KB XML file", nullptr, [&] { soak.XmlCycle(); }, nullptr,
-             [&] { CopyTimed(small, copy); }, "plain copy", [&] { soak.BareFileDialogs(); }},
+                 soak.QuickStart(soak.Bare());
+                 soak.QuickFree(soak.Bare());
+             }},
+            {"harness Show GUI and Done", true, [&] { soak.ModalCycle(soak.Main(), IDC_SHOW_GUI, kGui, IDOK); },
+             [&] { soak.ModalCycle(soak.Bare(), IDC_SHOW_GUI, kGui, IDOK); }},
+            {"harness parameter editor open and Cancel", true,
+             [&] { soak.ModalCycle(soak.Main(), IDC_KEL_EXIT, kEditor, IDCANCEL, true); },
+             [&] { soak.ModalCycle(soak.Bare(), IDC_KEL_EXIT, kEditor, IDCANCEL); }},
+            {"harness Load... and Save... of a 4 KB XML file", false, [&] { soak.XmlCycle(soak.Main()); },
+             [&] { soak.XmlCycle(soak.Bare()); }, [&] { CopyTimed(small, copy); }, true},
         };
         bool steady = true;
         for (const Soak::Phase &phase : phases)

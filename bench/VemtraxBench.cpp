@@ -104,7 +104,7 @@ template <class Char> void Measure(HMODULE vemtrax, int calls, int rounds)
                                                                   static_cast<long>(handlesBefore)) +
                                " (of " + std::to_string(handlesBefore) + ") after " + std::to_string(calls) + " calls";
     double rate = Median(functionRates), platformRate = Median(platformRates);
-    std::printf("| Vemtrax %s calls | %d x %d | %.0f per s | platform calls alone %.0f per s | %.2f | %s |\n",
+    std::printf("| Vemtrax %s calls | %d x %d | %.0f per s | platform calls alone %.0f per s | %.2f | - | %s |\n",
                 W::kName, rounds, calls, rate, platformRate, platformRate / rate, growth.c_str());
 }
 } // namespace

@@ -5,12 +5,21 @@
 #include "WaitCursor.h"
 #include "WinApp.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
-const wchar_t kDialogProperty[] = L"Framework.CDialog";
+// The framework's dialogs of this thread, by window. Looked up for every
+// message; a window property would cost Wine a call to its server each time.
+thread_local std::vector<std::pair<HWND, CDialog *>> t_dialogs;
 
 // The dialog whose window is being created on this thread, and an exception
 // that escaped a handler and waits for the innermost modal run to end.
 thread_local CDialog *t_creating = nullptr;
+// Installed only until the dialog's own window is caught: a hook left in place
+// would be called for every window the dialog's initialisation makes.
+thread_local unique_hhook t_creationHook;
 thread_local std::exception_ptr t_pendingException;
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) noexcept
@@ -37,7 +46,11 @@ CDialog::~CDialog() { DestroyWindow(); }
 
 CDialog *CDialog::FromHandle(HWND window)
 {
-    return window ? static_cast<CDialog *>(::GetPropW(window, kDialogProperty)) : nullptr;
+    for (const auto &entry : t_dialogs) {
+        if (entry.first == window)
+            return entry.second;
+    }
+    return nullptr;
 }
 
 LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam) noexcept
@@ -47,10 +60,17 @@ LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam) n
         const CREATESTRUCTW *create = reinterpret_cast<CBT_CREATEWNDW *>(lParam)->lpcs;
         if (!(create->style & WS_CHILD) && IsDialogClass(window)) {
             CDialog *dialog = std::exchange(t_creating, nullptr);
+            try {
+                t_dialogs.emplace_back(window, dialog);
+            } catch (...) {
+                return ::CallNextHookEx(nullptr, code, wParam, lParam); // not caught: the creation fails
+            }
             dialog->m_hWnd = window;
-            ::SetPropW(window, kDialogProperty, dialog);
             dialog->m_superProc = reinterpret_cast<WNDPROC>(
                 ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWndProc)));
+            LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+            t_creationHook.reset();
+            return result;
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -65,11 +85,16 @@ bool CDialog::CreateWindowFromTemplate(HWND owner)
     if (!dialogTemplate)
         return false;
 
-    unique_hhook hook(::SetWindowsHookExW(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId()));
+    t_creationHook.reset(::SetWindowsHookExW(WH_CBT, &CreationHook, nullptr, ::GetCurrentThreadId()));
     t_creating = this;
     HWND window = ::CreateDialogIndirectParamW(instance, dialogTemplate, owner, &PlainDialogProc, 0);
     t_creating = nullptr;
-    return window != nullptr && m_hWnd == window;
+    t_creationHook.reset();
+    if (window && m_hWnd != window) {
+        ::DestroyWindow(window); // never caught, so no object would own it
+        return false;
+    }
+    return window != nullptr;
 }
 
 LRESULT CALLBACK CDialog::FrameworkWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -92,7 +117,8 @@ LRESULT CALLBACK CDialog::FrameworkWndProc(HWND window, UINT message, WPARAM wPa
 
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialog->m_superProc));
-        ::RemovePropW(window, kDialogProperty);
+        t_dialogs.erase(std::remove(t_dialogs.begin(), t_dialogs.end(), std::make_pair(window, dialog)),
+                        t_dialogs.end());
         dialog->m_hWnd = nullptr;
     }
     return result;

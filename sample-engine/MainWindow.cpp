@@ -28,9 +28,10 @@ std::wstring TextOf(HWND control)
     return text;
 }
 
+// The helpers below take null for a control of a page not built yet.
 std::wstring SelectedText(HWND list, UINT getSelection, UINT getLength, UINT getText)
 {
-    LRESULT index = ::SendMessageW(list, getSelection, 0, 0);
+    LRESULT index = list ? ::SendMessageW(list, getSelection, 0, 0) : -1;
     if (index < 0)
         return L"";
     LRESULT length = ::SendMessageW(list, getLength, static_cast<WPARAM>(index), 0);
@@ -44,6 +45,8 @@ std::wstring SelectedText(HWND list, UINT getSelection, UINT getLength, UINT get
 
 void SelectText(HWND list, UINT find, UINT select, const std::wstring &text)
 {
+    if (!list)
+        return;
     LRESULT index = ::SendMessageW(list, find, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     ::SendMessageW(list, select, static_cast<WPARAM>(index), 0);
 }
@@ -56,7 +59,8 @@ void SetText(HWND control, const std::wstring &text)
 
 void SetChecked(HWND button, bool checked)
 {
-    ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (button)
+        ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool IsChecked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -99,8 +103,9 @@ bool MainWindow::Create(HWND parent, int width, int height)
             return false;
         m_pages.push_back(std::move(page));
         m_pageShown.push_back(false);
-        ShowPage(i, true);
     }
+    for (std::size_t i = 0; i < PageCount(); ++i)
+        ShowPage(i, true);
     LayOut();
     return true;
 }
@@ -138,9 +143,14 @@ void MainWindow::LayOut()
         ::MoveWindow(element.window, x, kStripGap, width, kStripHeight - 2 * kStripGap, TRUE);
         x += width + kStripGap;
     }
-    int top = strip ? kStripHeight : 0;
-    ::MoveWindow(m_tabs, 0, top, client.right, client.bottom - top, TRUE);
-    RECT display = {0, top, client.right, client.bottom};
+    // The pages move only when the tabs do: hiding one strip element after
+    // another at start-up changes the strip alone until it is empty.
+    RECT tabs = {0, strip ? kStripHeight : 0, client.right, client.bottom};
+    if (::EqualRect(&tabs, &m_tabsPlace))
+        return;
+    m_tabsPlace = tabs;
+    ::MoveWindow(m_tabs, tabs.left, tabs.top, tabs.right, tabs.bottom - tabs.top, TRUE);
+    RECT display = tabs;
     ::SendMessageW(m_tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     for (const auto &page : m_pages) {
         ::SetWindowPos(page->Handle(), HWND_TOP, display.left, display.top, display.right - display.left,
@@ -190,13 +200,23 @@ void MainWindow::ShowSelectedPage()
     item.lParam = -1;
     if (selected >= 0)
         ::SendMessageW(m_tabs, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
-    for (const auto &page : m_pages)
-        ::ShowWindow(page->Handle(), static_cast<LPARAM>(page->Index()) == item.lParam ? SW_SHOWNA : SW_HIDE);
+    for (const auto &page : m_pages) {
+        bool current = static_cast<LPARAM>(page->Index()) == item.lParam;
+        if (current && !page->Built()) {
+            page->Build();
+            ShowSettings(m_shown);
+        }
+        ::ShowWindow(page->Handle(), current ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
-bool MainWindow::ShowControls(std::size_t page, int controlId, bool show) const
+bool MainWindow::ShowControls(std::size_t page, int controlId, bool show)
 {
-    return m_pages[page]->ShowControls(controlId, show);
+    bool built = m_pages[page]->Built();
+    bool found = m_pages[page]->ShowControls(controlId, show);
+    if (!built)
+        ShowSettings(m_shown);
+    return found;
 }
 
 bool MainWindow::ShowElement(int elementId, bool show)
@@ -258,6 +278,7 @@ void MainWindow::ShowDocument(const std::wstring &name, bool dirty)
 
 void MainWindow::ShowMessage(const std::wstring &text) { SetText(ElementWindow(kMessagePanel), text); }
 
+// A page not built yet shows nothing the user could have changed.
 JobSettings MainWindow::SettingsOnPages() const
 {
     JobSettings settings = m_shown;
@@ -265,6 +286,8 @@ JobSettings MainWindow::SettingsOnPages() const
                                         LB_GETTEXT);
     if (FindPrinter(printer))
         settings.printer = printer;
+    if (!PageControl(kJobSetup1Page, kCopiesEdit))
+        return settings;
     settings.copies = ParseCopies(TextOf(PageControl(kJobSetup1Page, kCopiesEdit))).value_or(settings.copies);
     settings.collate = IsChecked(PageControl(kJobSetup1Page, kCollateCheck));
     std::wstring paper = SelectedText(PageControl(kJobSetup1Page, kBodyPaperCombo), CB_GETCURSEL, CB_GETLBTEXTLEN,

@@ -1,5 +1,6 @@
 // The engine's main window: a strip of UI elements above a tab control whose
-// pages hold the job's controls.
+// pages hold the job's controls. A page's controls are made when it is first
+// shown (or one of them is asked for), so that creating the window stays quick.
 #pragma once
 
 #include "Commands.h"
@@ -37,7 +38,7 @@ public:
     void ShowPage(std::size_t page, bool show);
     // Selects the page if its tab is shown.
     void SelectPage(std::size_t page);
-    bool ShowControls(std::size_t page, int controlId, bool show) const;
+    bool ShowControls(std::size_t page, int controlId, bool show);
     // False for an id that is no UI element.
     bool ShowElement(int elementId, bool show);
 
@@ -65,6 +66,7 @@ private:
     MainWindowEvents &m_events;
     std::vector<Element> m_elements;
     HWND m_tabs = nullptr;
+    RECT m_tabsPlace = {}; // where LayOut last put the tabs
     std::vector<std::unique_ptr<PageWindow>> m_pages;
     std::vector<bool> m_pageShown;
     JobSettings m_shown;

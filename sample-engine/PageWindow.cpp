@@ -125,18 +125,20 @@ PageWindow::PageWindow(std::size_t index, PageEvents &events)
 
 bool PageWindow::Create(const WindowClass &windowClass, HWND parent, const RECT &place)
 {
-    if (!CreateOf(windowClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, m_page.title, place, parent))
-        return false;
+    return CreateOf(windowClass, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, m_page.title, place, parent);
+}
+
+void PageWindow::Build()
+{
+    if (Built())
+        return;
+    // Kept in table order, a refused control as null, so that ids and places still match.
     for (std::size_t i = 0; i < m_page.count; ++i) {
         const ControlEntry &entry = m_page.controls[i];
         bool inRadioGroup = entry.kind == ControlKind::Radio && i > 0 && m_page.controls[i - 1].kind == ControlKind::Radio;
-        HWND control = CreateControl(entry, !inRadioGroup);
-        if (!control)
-            return false;
-        m_controls.push_back(control);
+        m_controls.push_back(CreateControl(entry, !inRadioGroup));
     }
-    LayOut(place.right - place.left, place.bottom - place.top);
-    return true;
+    LayOut();
 }
 
 HWND PageWindow::CreateControl(const ControlEntry &entry, bool startsGroup)
@@ -155,9 +157,11 @@ HWND PageWindow::CreateControl(const ControlEntry &entry, bool startsGroup)
     return control;
 }
 
-void PageWindow::LayOut(int width, int height) const
+void PageWindow::LayOut() const
 {
-    std::vector<ControlRect> rects = LayOutPage(m_page, width, height);
+    RECT client = {};
+    ::GetClientRect(Handle(), &client);
+    std::vector<ControlRect> rects = LayOutPage(m_page, client.right, client.bottom);
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
         int extra = m_page.controls[i].kind == ControlKind::ComboBox ? kDropDownHeight : 0;
         ::MoveWindow(m_controls[i], rects[i].x, rects[i].y, rects[i].width, rects[i].height + extra, FALSE);
@@ -174,8 +178,9 @@ HWND PageWindow::Control(int id) const
     return nullptr;
 }
 
-bool PageWindow::ShowControls(int id, bool show) const
+bool PageWindow::ShowControls(int id, bool show)
 {
+    Build();
     bool found = false;
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
         if (m_page.controls[i].id == id) {
@@ -190,8 +195,8 @@ LRESULT PageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SIZE:
-        if (!m_controls.empty())
-            LayOut(LOWORD(lParam), HIWORD(lParam));
+        if (Built())
+            LayOut();
         return 0;
     case WM_COMMAND:
         if (lParam)

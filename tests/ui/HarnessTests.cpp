@@ -3,6 +3,7 @@
 #include "UiDriver.h"
 
 #include "../../harness/resource.h"
+#include "PageTable.h"
 
 #include <gtest/gtest.h>
 
@@ -881,6 +882,65 @@ TEST_F(Panel, GuiElementDialogOffersEachPagesControls)
     EXPECT_TRUE(WaitFor([&] { return IsVisible(gui); }, 5000)) << "the same window shows again";
     EXPECT_EQ(2, ComboSelection(pages));
     EXPECT_EQ(L"1119", Text(id));
+}
+
+namespace {
+// The sample engine's page of that title inside the harness; null when none.
+HWND EnginePage(HWND main, const wchar_t *title)
+{
+    for (HWND engine : Children(main)) {
+        if (ClassName(engine) != L"SolvetricMain")
+            continue;
+        for (HWND page : Children(engine)) {
+            if (ClassName(page) == L"SolvetricPage" && Text(page) == title)
+                return page;
+        }
+    }
+    return nullptr;
+}
+
+bool Shown(HWND control) { return (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+} // namespace
+
+// The engine makes a page's controls when the page is first shown, or when a
+// control of it is shown or hidden; every id of its table is there then.
+TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    ASSERT_NE(nullptr, EnginePage(main, PageAt(0).title));
+    for (std::size_t p = 1; p < PageCount(); ++p)
+        EXPECT_TRUE(Children(EnginePage(main, PageAt(p).title)).empty()) << Utf8(PageAt(p).title) << " not built yet";
+
+    ClickId(main, IDC_SHOW_GUI);
+    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    ASSERT_NE(nullptr, gui);
+    SelectComboItem(Child(gui, IDC_GUI_PAGE), 6); // Color Mapping, not shown yet
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2637"; }, 5000));
+    SetText(Child(gui, IDC_GUI_ID), L"1000");
+    ClickId(gui, IDC_GUI_HIDE);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 0) = 0", 5000));
+
+    for (std::size_t p = 0; p < PageCount(); ++p) {
+        const PageEntry &entry = PageAt(p);
+        SCOPED_TRACE(Utf8(entry.title));
+        SetText(Child(main, IDC_XML), L"<Printer_Settings><Tab>" + std::to_wstring(entry.code) +
+                                          L"</Tab></Printer_Settings>");
+        ClickId(main, IDC_APPLY_XML);
+        ASSERT_TRUE(Sync(main));
+        HWND page = EnginePage(main, entry.title);
+        EXPECT_TRUE(IsVisible(page));
+        EXPECT_EQ(entry.count, Children(page).size());
+        for (std::size_t i = 0; i < entry.count; ++i)
+            EXPECT_NE(nullptr, ::GetDlgItem(page, entry.controls[i].id)) << entry.controls[i].id;
+    }
+    EXPECT_TRUE(NoBox());
+    HWND colourMapping = EnginePage(main, L"Color Mapping");
+    EXPECT_FALSE(Shown(::GetDlgItem(colourMapping, 1000))) << "hidden before the page was made";
+    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, 1002)));
+    ClickId(gui, IDC_GUI_SHOW);
+    EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 1) = 0", 5000));
+    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, 1000)));
 }
 
 TEST_F(Panel, GuiElementDialogWithoutTheEngine)

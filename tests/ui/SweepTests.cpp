@@ -1,7 +1,8 @@
 // Both programs against an engine scripted to answer with extreme values,
 // cases drawn from a seed: every case must end in a message the programs or
 // the engine have words for, with no crash, no hang and no lost file.
-// KEL_SWEEP_SEED and KEL_SWEEP_CASES override the seed and the number of cases.
+// KEL_SWEEP_SEED and KEL_SWEEP_CASES override the seed and the number of cases;
+// tools/sweep runs it long that way.
 #include "UiDriver.h"
 
 #include "../../harness/resource.h"
@@ -188,7 +189,9 @@ protected:
 
     // Answers, closes or confirms whatever the program shows until it waits
     // with nothing open but its frame, or ends. False when it stops answering.
-    bool Settle(const Wording &wording, const std::string &context)
+    // A box asks its drawn answer, except that with confirmExit the first box
+    // with a Yes, the question the exit command asked, is answered Yes.
+    bool Settle(const Wording &wording, const std::string &context, bool confirmExit = false)
     {
         // A shortened, emptied, failed or replaced engine text shows as it is:
         // the programs' own tests check those boxes letter for letter.
@@ -213,9 +216,13 @@ protected:
                         m_run.faultReported = true;
                     EXPECT_TRUE(wording.Knows(text) || textsAltered)
                         << context << ": a box nobody has words for: " << Utf8(text);
-                    static const int kAnswers[] = {IDOK, IDYES, IDNO, IDCANCEL};
-                    const int first = m_draw.Below(4); // the drawn answer, else the next the box has
-                    for (int k = 0; k < 4 && !PressButton(window, kAnswers[(first + k) % 4]); ++k) {
+                    if (confirmExit && PressButton(window, IDYES)) {
+                        confirmExit = false;
+                    } else {
+                        static const int kAnswers[] = {IDOK, IDYES, IDNO, IDCANCEL};
+                        const int first = m_draw.Below(4); // the drawn answer, else the next the box has
+                        for (int k = 0; k < 4 && !PressButton(window, kAnswers[(first + k) % 4]); ++k) {
+                        }
                     }
                     m_process->WaitNoWindow(window, 5000);
                     acted = true;
@@ -230,9 +237,11 @@ protected:
                 HWND frame = Frame();
                 if (frame && Sync(frame, 10000))
                     return true;
-                if (frame)
+                // A frame that goes as the program ends answers nothing either.
+                if (frame && !m_process->WaitExit(5000))
                     return false; // visible, and not answering
-                ::Sleep(50); // not shown yet
+                if (!frame)
+                    ::Sleep(50); // not shown yet
             }
         }
         return false;
@@ -248,23 +257,29 @@ protected:
         return nullptr;
     }
 
-    // Leaves through the program's exit paths; once the scripted engine has
-    // vetoed a few times, the script goes and the engine agrees.
+    // Leaves through the program's exit paths, saying Yes to the exit question;
+    // once the scripted engine has vetoed a few times, the script goes and the
+    // engine agrees. Enter in the host is tried too, but closes nothing.
     void Leave(const Wording &wording, const std::string &context, bool harness)
     {
-        for (int attempt = 0; attempt < 8 && !m_run.ended; ++attempt) {
+        for (int attempt = 0, tries = 0; attempt < 8 && tries < 40 && !m_run.ended; ++tries) {
             if (attempt == 3)
                 m_sandbox->WriteScript("nosplash\n");
             HWND frame = Frame();
             ASSERT_NE(nullptr, frame) << context << ": no frame to leave through";
             static const int kHostExits[] = {IDOK, IDCANCEL, 57665, 32774};
+            const int command = harness              ? (attempt % 2 ? IDC_QUICK_FREE : IDC_EXIT)
+                                : m_draw.Below(3) == 0 ? SC_CLOSE
+                                                       : m_draw.Of(kHostExits);
             if (harness)
-                ClickId(frame, attempt % 2 ? IDC_QUICK_FREE : IDC_EXIT);
-            else if (m_draw.Below(3) == 0)
+                ClickId(frame, command);
+            else if (command == SC_CLOSE)
                 ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
             else
-                Command(frame, m_draw.Of(kHostExits));
-            ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering while leaving";
+                Command(frame, command);
+            ASSERT_TRUE(Settle(wording, context, command != IDC_QUICK_FREE))
+                << context << ": stopped answering while leaving";
+            attempt += command == IDOK ? 0 : 1;
         }
         EXPECT_TRUE(m_run.ended) << context << ": does not end";
     }
