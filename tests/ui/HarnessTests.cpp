@@ -232,7 +232,10 @@ TEST_F(Harness, TogglesSendTheirPageCodes)
 {
     HWND main = StartLoaded("nosplash\nresult Kel_ShowTab = 0\n");
     ASSERT_NE(nullptr, main);
-    const int codes[] = {433, 434, 435, 519, 436, 437, 438};
+    const int codes[] = {KEL_PAGE_PRINTERS,       KEL_PAGE_FILES,
+                         KEL_PAGE_JOB_SETUP_1,    KEL_PAGE_JOB_SETUP_2,
+                         KEL_PAGE_CUSTOM_OPTIONS, KEL_PAGE_PAPER_SUBSTITUTIONS,
+                         KEL_PAGE_COLOR_MAPPING};
     std::vector<std::string> expected;
     for (int i = 0; i < 7; ++i) {
         Click(Child(main, kToggles[i]));
