@@ -16,9 +16,10 @@ public:
     ~CHarnessDialog() override;
 
     void DoDataExchange(CDataExchange *dx) override;
+    BOOL OnInitDialog() override;
+    // Both track Shift; every message of the window goes to the engine first.
     BOOL PreTranslateMessage(MSG *message) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
 
