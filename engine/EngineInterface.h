@@ -4,6 +4,8 @@
 // and the result is a signed code in which 0 means success.
 #pragma once
 
+#include "EngineContract.h"
+
 #include <windows.h>
 
 // The two callbacks handed to Kel_InitMain. The engine calls them and, as
@@ -48,13 +50,3 @@ KEL_ENTRY_POINTS(KEL_DECLARE_FN_TYPE)
 // The file name the programs load; the system's library search decides
 // which file that is.
 #define KEL_ENGINE_FILE_NAME L"Solvetric.dll"
-
-// Result codes with a meaning of their own to the programs.
-enum KelResult : int {
-    KEL_OK = 0,
-    KEL_GENERAL_ERROR = 1,
-    KEL_UNABLE_TO_EXIT_WHILE_PRINTING = 22,
-    KEL_USER_CANCELED = 23,
-    KEL_DLL_NOT_LOADED = 26,
-    KEL_DLL_FUNCTION_MISSING = 27,
-};

@@ -89,6 +89,8 @@ bool ForwardPreTranslateMessage(MSG *message)
     return g_engine.Kel_PreTranslateMessage(message, &handled) == KEL_OK && handled != 0;
 }
 
+static_assert(ID_HELP == ID_ENGINE_HELP_TOPICS, "the engine's Help Topics item is the framework's help command");
+
 void OpenEngineHelp()
 {
     if (!g_engine.Kel_OpenXMLSettings)

@@ -23,11 +23,19 @@ const MessageMapEntry *CCmdTarget::FindEntry(UINT message, UINT code, UINT id) c
 bool CCmdTarget::OnCmdMsg(UINT code, UINT id, HWND control)
 {
     // An accelerator's command (code 1, no control) is the menu command it stands for.
-    if (code == 1 && !control)
-        code = 0;
-    const MessageMapEntry *entry = FindEntry(WM_COMMAND, code, id);
-    if (!entry)
-        return false;
-    entry->thunk(this, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
-    return true;
+    UINT mapped = code == 1 && !control ? 0 : code;
+    if (const MessageMapEntry *entry = FindEntry(WM_COMMAND, mapped, id)) {
+        entry->thunk(this, WM_COMMAND, MAKEWPARAM(id, mapped), reinterpret_cast<LPARAM>(control));
+        return true;
+    }
+    // The members see the command as it came, to tell an accelerator's for themselves.
+    const WPARAM command = MAKEWPARAM(id, code);
+    for (const MessageMap *map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
+        for (const MessageMapEntry *entry = map->entries; entry->thunk; ++entry) {
+            if (entry->message == WM_COMMAND && entry->code == kChainedMember &&
+                entry->thunk(this, WM_COMMAND, command, reinterpret_cast<LPARAM>(control)) != 0)
+                return true;
+        }
+    }
+    return false;
 }

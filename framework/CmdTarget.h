@@ -12,11 +12,15 @@ using MessageThunk = LRESULT (*)(CCmdTarget *target, UINT message, WPARAM wParam
 
 struct MessageMapEntry {
     UINT message;
-    UINT code;    // WM_COMMAND only: the notification code
+    UINT code;    // WM_COMMAND only: the notification code, or kChainedMember
     UINT firstId; // WM_COMMAND only: the control or command id range
     UINT lastId;
     MessageThunk thunk;
 };
+
+// The code of an entry that hands commands on to a member's own map; no
+// notification code is this wide.
+constexpr UINT kChainedMember = 0xFFFFFFFF;
 
 struct MessageMap {
     const MessageMap *(*base)();
@@ -27,8 +31,9 @@ class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;
 
-    // Runs the handler mapped to this command, if any. A command from an
-    // accelerator runs the handler of the same menu command, with code 0.
+    // Runs the handler mapped to this command, if any; else offers it to the
+    // chained members in map order. A command from an accelerator runs the
+    // handler of the same menu command, with code 0.
     bool OnCmdMsg(UINT code, UINT id, HWND control);
 
 protected:
@@ -44,6 +49,11 @@ template <class F>
 struct member_of;
 template <class T, class R, class... A>
 struct member_of<R (T::*)(A...)> {
+    using type = T;
+};
+
+template <class T, class M>
+struct member_of<M T::*> {
     using type = T;
 };
 
@@ -80,6 +90,14 @@ LRESULT CtlColor(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
 }
 
+// A member that routes commands through a map of its own: 1 when it ran one.
+template <auto M>
+LRESULT ChainedMember(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
+{
+    CCmdTarget &member = static_cast<class_of<M> *>(target)->*M;
+    return member.OnCmdMsg(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam)) ? 1 : 0;
+}
+
 } // namespace message_map
 
 #define DECLARE_MESSAGE_MAP()                                  \
@@ -102,6 +120,10 @@ protected:                                                     \
 
 // A menu command, an accelerator's command or a button click.
 #define ON_COMMAND(id, handler) {WM_COMMAND, 0, (id), (id), &message_map::Command<&ThisClass::handler>},
+// Commands this class does not map go on to the member's map, as ATL's
+// CHAIN_MSG_MAP_MEMBER hands messages on.
+#define CHAIN_COMMANDS_MEMBER(member) \
+    {WM_COMMAND, kChainedMember, 0, 0xFFFF, &message_map::ChainedMember<&ThisClass::member>},
 #define ON_COMMAND_RANGE(firstId, lastId, handler) \
     {WM_COMMAND, 0, (firstId), (lastId), &message_map::Command<&ThisClass::handler>},
 // A control's notification with its own code (CBN_SELCHANGE, EN_SETFOCUS, ...).

@@ -1,20 +1,15 @@
-// The engine call panel: one handler per button, all in the same frame (wait
-// cursor, slot test, parameter editor while Shift is held, call, report,
-// state box, key state reset). The harness's boxes have no owner, so another
-// button may run while one stands: a handler tests its slot again right
-// before a call that follows one of them.
-#include "HarnessDialog.h"
+// The harness's boxes have no owner, so another button may run while one
+// stands: a handler tests its slot again right before a call that follows
+// one of them.
+#include "EnginePanel.h"
 
-#include "Decimal.h"
+#include "CommandFrame.h"
 #include "EngineLoader.h"
 #include "ErrorReport.h"
-#include "ParameterEditor.h"
 #include "Strings.h"
 #include "TextViewer.h"
-#include "WaitCursor.h"
 #include "resource.h"
 
-#include <array>
 #include <cstdint>
 #include <cwchar>
 #include <string>
@@ -26,42 +21,41 @@ const wchar_t kCallerTag[] = L"KelmTest - 04_19_01";
 // Far beyond any version or catalog text; a larger size is an engine fault.
 const int kLargestText = 1 << 24;
 
-template <class Slot>
-const void *SlotOf(Slot slot)
-{
-    return reinterpret_cast<const void *>(slot);
-}
-
 // Handles and hook addresses travel as 32-bit numbers, as the engine takes them.
 int NumberOf(const void *value) { return static_cast<int>(reinterpret_cast<std::intptr_t>(value)); }
+template <class Function>
+int NumberOf(Function function)
+{
+    return NumberOf(reinterpret_cast<const void *>(function));
+}
 HWND WindowOf(int value) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(value)); }
 
 // The hook for a number from the editor: the harness's own (by its number) or
 // none. Any other number would be called by the engine later: refused.
-template <class Own, class Hook>
-bool HookOf(int value, Own own, Hook &hook)
+template <class Hook>
+bool HookOf(int value, Hook own, Hook &hook)
 {
     if (value == 0) {
         hook = nullptr;
         return true;
     }
-    if (value == NumberOf(reinterpret_cast<const void *>(own))) {
+    if (value == NumberOf(own)) {
         hook = own;
         return true;
     }
     return false;
 }
 
-// The resource's "%d" and then its "%s" filled in.
-std::wstring Format(UINT patternId, int number, const std::wstring &text = L"")
+// The version box's text, printf style as it was specified: its "%d", then its "%s".
+std::wstring VersionText(int size, const std::wstring &version)
 {
-    std::wstring result = LoadResString(patternId);
+    std::wstring result = LoadResString(IDS_VERSION_FORMAT);
     std::size_t at = result.find(L"%d");
     if (at != std::wstring::npos)
-        result.replace(at, 2, std::to_wstring(number));
+        result.replace(at, 2, std::to_wstring(size));
     at = result.find(L"%s", at == std::wstring::npos ? 0 : at);
     if (at != std::wstring::npos)
-        result.replace(at, 2, text);
+        result.replace(at, 2, version);
     return result;
 }
 
@@ -74,337 +68,280 @@ int ClientHeight(HWND window)
 }
 } // namespace
 
-bool CHarnessDialog::Loaded(std::initializer_list<const void *> slots)
+BEGIN_MESSAGE_MAP(CEnginePanel, CCmdTarget)
+    ON_COMMAND(IDC_LOAD, OnLoadClicked)
+    ON_COMMAND(IDC_FREE, OnFreeClicked)
+    ON_COMMAND(IDC_INIT_MAIN, OnInitMainClicked)
+    ON_COMMAND(IDC_CREATE_MAIN, OnCreateMainClicked)
+    ON_COMMAND(IDC_SHOW_MAIN, OnShowMainClicked)
+    ON_COMMAND(IDC_HIDE_MAIN, OnHideMainClicked)
+    ON_COMMAND(IDC_GET_WINDOW_MAIN, OnGetWindowMainClicked)
+    ON_COMMAND(IDC_INIT_STATUS, OnInitStatusClicked)
+    ON_COMMAND(IDC_CREATE_STATUS, OnCreateStatusClicked)
+    ON_COMMAND(IDC_SHOW_STATUS, OnShowStatusClicked)
+    ON_COMMAND(IDC_HIDE_STATUS, OnHideStatusClicked)
+    ON_COMMAND(IDC_GET_WINDOW_STATUS, OnGetWindowStatusClicked)
+    ON_COMMAND(IDC_VERSION, OnVersionClicked)
+    ON_COMMAND(IDC_PAPER_CATALOG, OnPaperCatalogClicked)
+    ON_COMMAND(IDC_PRINT, OnPrintClicked)
+    ON_COMMAND(IDC_KEL_EXIT, OnKelExitClicked)
+    ON_COMMAND(IDC_SHOW_GUI, OnShowGuiClicked)
+    ON_COMMAND(IDC_QUICK_START, OnQuickStartClicked)
+    ON_COMMAND(IDC_QUICK_FREE, OnQuickFreeClicked)
+END_MESSAGE_MAP()
+
+CEnginePanel::~CEnginePanel() { DestroyGuiElementDialog(); }
+
+void CEnginePanel::DestroyGuiElementDialog()
 {
-    for (const void *slot : slots) {
-        if (!slot) {
-            HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
-            return false;
-        }
+    if (m_pGuiElementDialog) {
+        m_pGuiElementDialog->DestroyWindow();
+        m_pGuiElementDialog.reset();
     }
-    return true;
 }
 
-bool CHarnessDialog::EditParameters(const wchar_t *title, std::initializer_list<Parameter *> parameters)
+void CEnginePanel::OnLoadClicked(UINT, int, HWND)
 {
-    if (m_bShiftDown != 1)
-        return true;
-    std::array<std::wstring, 4> texts;
-    std::array<Parameter *, 4> rows = {};
-    std::size_t count = 0;
-    for (Parameter *parameter : parameters) {
-        if (count == rows.size())
-            break;
-        rows[count] = parameter;
-        texts[count] = std::to_wstring(parameter->value);
-        ++count;
-    }
-    auto value = [&](std::size_t row) { return row < count ? &texts[row] : nullptr; };
-    auto label = [&](std::size_t row) { return row < count ? rows[row]->label : 0u; };
-    CParameterEditor editor(m_hWnd, title, value(0), label(0), value(1), label(1), value(2), label(2), value(3),
-                            label(3));
-    if (editor.DoModal() != IDOK) {
-        ResetKeyState();
-        return false;
-    }
-    for (std::size_t row = 0; row < count; ++row)
-        rows[row]->value = ParseDecimal(texts[row].c_str());
-    return true;
+    CCommandFrame frame(m_host);
+    frame.Report(frame.Call(&LoadEngine), StateBox::Library, IDS_LOADED);
 }
 
-RECT CHarnessDialog::FrameRectangle() const
+void CEnginePanel::OnFreeClicked(UINT, int, HWND)
 {
-    RECT frame = m_engineFrame.GetClientRect();
-    ::MapWindowPoints(m_engineFrame.m_hWnd, m_hWnd, reinterpret_cast<POINT *>(&frame), 2);
-    return frame;
-}
-
-void CHarnessDialog::SetState(CEdit &box, UINT stringId) const { box.SetWindowText(LoadResString(stringId)); }
-
-void CHarnessDialog::OnLoadClicked(UINT, int, HWND)
-{
-    CWaitCursor wait;
-    int result = LoadEngine();
-    if (result == KEL_OK)
-        SetState(m_libraryState, IDS_LOADED);
-    else
-        ReportEngineError(result, 0);
-    ResetKeyState();
-}
-
-void CHarnessDialog::OnFreeClicked(UINT, int, HWND)
-{
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_GetWindowMain), SlotOf(g_engine.Kel_GetWindowStatus)})) {
-        ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (!frame.LoadedElseReset(g_engine.Kel_GetWindowMain, g_engine.Kel_GetWindowStatus))
         return;
-    }
     HWND mainWindow = nullptr;
-    if (g_engine.Kel_GetWindowMain(&mainWindow) == KEL_OK && mainWindow) {
+    if (frame.Call(g_engine.Kel_GetWindowMain, &mainWindow) == KEL_OK && mainWindow) {
         switch (HarnessMessageBox(IDS_FREE_WITHOUT_EXIT, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
         case IDYES: OnKelExitClicked(0, IDC_KEL_EXIT, nullptr); break;
         case IDNO: break;
-        default: ResetKeyState(); return;
+        default: return;
         }
     }
-    FreeEngine(); // its result is not shown: the box reads NULL either way
-    SetState(m_libraryState, IDS_NULL);
-    ResetKeyState();
+    frame.Call(&FreeEngine); // its result is not shown: the box reads NULL either way
+    m_host.SetState(StateBox::Library, IDS_NULL);
 }
 
-void CHarnessDialog::OnInitMainClicked(UINT, int, HWND)
+void CEnginePanel::OnInitMainClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_InitMain)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_InitMain))
         return;
-    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(SlotOf(&MessageHook))};
-    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(SlotOf(&SetTitleHook))};
-    if (!EditParameters(L"Kel_InitMain", {&messageHook, &titleHook}))
+    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(&MessageHook)};
+    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(&SetTitleHook)};
+    if (!frame.EditParameters(L"Kel_InitMain", {&messageHook, &titleHook}))
         return;
     KelMessageHook messageHookArgument = nullptr;
     KelTitleHook titleHookArgument = nullptr;
-    if (!HookOf(messageHook.value, &MessageHook, messageHookArgument)) {
-        HarnessMessageBox(Format(IDS_FOREIGN_HOOK, messageHook.value), MB_ICONERROR);
-    } else if (!HookOf(titleHook.value, &SetTitleHook, titleHookArgument)) {
-        HarnessMessageBox(Format(IDS_FOREIGN_HOOK, titleHook.value), MB_ICONERROR);
-    } else {
-        int result = g_engine.Kel_InitMain(messageHookArgument, titleHookArgument);
-        ReportEngineError(result, 0);
-        if (result == KEL_OK)
-            SetState(m_mainState, IDS_ALLOCATED);
-    }
-    ResetKeyState();
+    if (!HookOf<KelMessageHook>(messageHook.value, &MessageHook, messageHookArgument))
+        HarnessMessageBox(FormatString(LoadResString(IDS_FOREIGN_HOOK), {std::to_wstring(messageHook.value)}),
+                          MB_ICONERROR);
+    else if (!HookOf<KelTitleHook>(titleHook.value, &SetTitleHook, titleHookArgument))
+        HarnessMessageBox(FormatString(LoadResString(IDS_FOREIGN_HOOK), {std::to_wstring(titleHook.value)}),
+                          MB_ICONERROR);
+    else
+        frame.Report(frame.Call(g_engine.Kel_InitMain, messageHookArgument, titleHookArgument), StateBox::Main,
+                     IDS_ALLOCATED);
 }
 
-void CHarnessDialog::OnCreateMainClicked(UINT, int, HWND)
+void CEnginePanel::OnCreateMainClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_CreateMain)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_CreateMain))
         return;
-    Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_hWnd)};
+    Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_host.Window())};
     Parameter splash = {IDS_LABEL_SPLASH, 0};
-    if (!EditParameters(L"Kel_CreateMain", {&parent, &splash}))
+    if (!frame.EditParameters(L"Kel_CreateMain", {&parent, &splash}))
         return;
     std::wstring tag = kCallerTag; // the engine takes a writable text
-    int result = g_engine.Kel_CreateMain(WindowOf(parent.value), splash.value, &tag[0]);
+    int result = frame.Call(g_engine.Kel_CreateMain, WindowOf(parent.value), splash.value, &tag[0]);
     // A new main window shows every page, whatever the toggles said before.
-    PressAllPageToggles();
-    ReportEngineError(result, 0);
-    if (result == KEL_OK)
-        SetState(m_mainState, IDS_CREATED);
-    ResetKeyState();
+    m_host.PressAllPageToggles();
+    frame.Report(result, StateBox::Main, IDS_CREATED);
 }
 
-void CHarnessDialog::OnShowMainClicked(UINT, int, HWND)
+void CEnginePanel::OnShowMainClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_ShowMain)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_ShowMain))
         return;
-    RECT frame = FrameRectangle();
+    RECT place = m_host.FrameRectangle();
     Parameter show = {IDS_LABEL_SHOW, SW_SHOW};
-    Parameter x = {IDS_LABEL_OFFSET_X, frame.left + 2};
-    Parameter y = {IDS_LABEL_OFFSET_Y, frame.top + 8};
-    if (!EditParameters(L"Kel_ShowMain", {&show, &x, &y}))
+    Parameter x = {IDS_LABEL_OFFSET_X, place.left + 2};
+    Parameter y = {IDS_LABEL_OFFSET_Y, place.top + 8};
+    if (!frame.EditParameters(L"Kel_ShowMain", {&show, &x, &y}))
         return;
-    ReportEngineError(g_engine.Kel_ShowMain(show.value, x.value, y.value), 0);
-    ResetKeyState();
+    frame.Report(frame.Call(g_engine.Kel_ShowMain, show.value, x.value, y.value));
 }
 
-void CHarnessDialog::OnHideMainClicked(UINT, int, HWND)
+void CEnginePanel::OnHideMainClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_ShowMain)}))
-        return;
-    ReportEngineError(g_engine.Kel_ShowMain(SW_HIDE, 1, 0), 0);
-    ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (frame.Loaded(g_engine.Kel_ShowMain))
+        frame.Report(frame.Call(g_engine.Kel_ShowMain, SW_HIDE, 1, 0));
 }
 
-void CHarnessDialog::OnGetWindowMainClicked(UINT, int, HWND)
+void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_GetWindowMain)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_GetWindowMain))
         return;
     HWND window = nullptr;
-    int result = g_engine.Kel_GetWindowMain(&window);
+    int result = frame.Call(g_engine.Kel_GetWindowMain, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
-    ReportEngineError(result, 0);
-    ResetKeyState();
+    frame.Report(result);
 }
 
-void CHarnessDialog::OnInitStatusClicked(UINT, int, HWND)
+void CEnginePanel::OnInitStatusClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_InitStatus)}))
-        return;
-    int result = g_engine.Kel_InitStatus();
-    ReportEngineError(result, 0);
-    if (result == KEL_OK)
-        SetState(m_statusState, IDS_ALLOCATED);
-    ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (frame.Loaded(g_engine.Kel_InitStatus))
+        frame.Report(frame.Call(g_engine.Kel_InitStatus), StateBox::Status, IDS_ALLOCATED);
 }
 
-void CHarnessDialog::OnCreateStatusClicked(UINT, int, HWND)
+void CEnginePanel::OnCreateStatusClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_CreateStatus)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_CreateStatus))
         return;
-    Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_hWnd)};
-    if (!EditParameters(L"Kel_CreateStatus", {&parent}))
+    Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_host.Window())};
+    if (!frame.EditParameters(L"Kel_CreateStatus", {&parent}))
         return;
-    int result = g_engine.Kel_CreateStatus(WindowOf(parent.value));
-    ReportEngineError(result, 0);
-    if (result == KEL_OK)
-        SetState(m_statusState, IDS_CREATED);
-    ResetKeyState();
+    frame.Report(frame.Call(g_engine.Kel_CreateStatus, WindowOf(parent.value)), StateBox::Status, IDS_CREATED);
 }
 
-void CHarnessDialog::OnShowStatusClicked(UINT, int, HWND)
+void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_ShowStatus), SlotOf(g_engine.Kel_GetWindowMain)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_ShowStatus, g_engine.Kel_GetWindowMain))
         return;
     HWND mainWindow = nullptr;
-    int result = g_engine.Kel_GetWindowMain(&mainWindow);
-    ReportEngineError(result, 0);
+    int result = frame.Report(frame.Call(g_engine.Kel_GetWindowMain, &mainWindow));
     int height = 0;
     if (result != KEL_OK)
         HarnessMessageBox(IDS_NO_STATUS_POSITION, MB_OK);
     else
         height = ClientHeight(mainWindow);
-    RECT frame = FrameRectangle();
+    RECT place = m_host.FrameRectangle();
     Parameter show = {IDS_LABEL_SHOW, SW_SHOW};
-    Parameter x = {IDS_LABEL_OFFSET_X, frame.left + 2};
-    Parameter y = {IDS_LABEL_OFFSET_Y, frame.top + height + 14};
-    if (!EditParameters(L"Kel_ShowStatus", {&show, &x, &y}))
+    Parameter x = {IDS_LABEL_OFFSET_X, place.left + 2};
+    Parameter y = {IDS_LABEL_OFFSET_Y, place.top + height + 14};
+    if (!frame.EditParameters(L"Kel_ShowStatus", {&show, &x, &y}))
         return;
-    if (Loaded({SlotOf(g_engine.Kel_ShowStatus)}))
-        ReportEngineError(g_engine.Kel_ShowStatus(show.value, x.value, y.value), 0);
-    ResetKeyState();
+    if (frame.LoadedElseReset(g_engine.Kel_ShowStatus))
+        frame.Report(frame.Call(g_engine.Kel_ShowStatus, show.value, x.value, y.value));
 }
 
-void CHarnessDialog::OnHideStatusClicked(UINT, int, HWND)
+void CEnginePanel::OnHideStatusClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_ShowStatus)}))
-        return;
-    ReportEngineError(g_engine.Kel_ShowStatus(SW_HIDE, 1, ClientHeight(m_hWnd) + 4), 0);
-    ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (frame.Loaded(g_engine.Kel_ShowStatus))
+        frame.Report(frame.Call(g_engine.Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
 }
 
-void CHarnessDialog::OnGetWindowStatusClicked(UINT, int, HWND)
+void CEnginePanel::OnGetWindowStatusClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_GetWindowStatus)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_GetWindowStatus))
         return;
     HWND window = nullptr;
-    int result = g_engine.Kel_GetWindowStatus(&window);
+    int result = frame.Call(g_engine.Kel_GetWindowStatus, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
-    ReportEngineError(result, 0);
-    ResetKeyState();
+    frame.Report(result);
 }
 
 static_assert(std::is_same<Kel_GetSizeOfVersion_fn, Kel_GetSizeOfPaperCatalog_fn>::value &&
                   std::is_same<Kel_GetVersion_fn, Kel_GetPaperCatalog_fn>::value,
               "version and catalog are fetched alike");
 
-bool CHarnessDialog::FetchEngineText(const TextSizeSlot &sizeOf, const TextSlot &textOf, int &size,
-                                     std::wstring &text)
+bool CEnginePanel::FetchEngineText(CCommandFrame &frame, const TextSizeSlot &sizeOf, const TextSlot &textOf,
+                                   int &size, std::wstring &text)
 {
     size = 0;
-    int result = sizeOf(&size);
-    ReportEngineError(result, 0);
-    if (result != KEL_OK || size == 0)
+    int result = frame.Report(frame.Call(sizeOf, &size));
+    if (result != KEL_OK || size == 0) {
+        frame.NothingToFetch();
         return false;
+    }
     if (size < 0 || size > kLargestText) {
-        HarnessMessageBox(Format(IDS_SIZE_OUT_OF_RANGE, size), MB_ICONERROR);
-        ResetKeyState();
+        HarnessMessageBox(FormatString(LoadResString(IDS_SIZE_OUT_OF_RANGE), {std::to_wstring(size)}),
+                          MB_ICONERROR);
         return false;
     }
     // One zero unit more than reported: a text the engine leaves unterminated
     // still ends, and nothing past the buffer is read.
     std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 1, L'\0');
     // The error box above let other buttons run: a Free may have come meanwhile.
-    if (!Loaded({SlotOf(textOf)})) {
-        ResetKeyState();
+    if (!frame.LoadedElseReset(textOf))
         return false;
-    }
-    result = textOf(buffer.data());
-    ReportEngineError(result, 0);
-    if (result != KEL_OK) {
-        ResetKeyState();
+    if (frame.Report(frame.Call(textOf, buffer.data())) != KEL_OK)
         return false;
-    }
     text.assign(buffer.data(), wcsnlen(buffer.data(), static_cast<std::size_t>(size)));
     return true;
 }
 
-void CHarnessDialog::OnVersionClicked(UINT, int, HWND)
+void CEnginePanel::OnVersionClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_GetSizeOfVersion), SlotOf(g_engine.Kel_GetVersion)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_GetSizeOfVersion, g_engine.Kel_GetVersion))
         return;
     int size = 0;
     std::wstring text;
-    if (!FetchEngineText(g_engine.Kel_GetSizeOfVersion, g_engine.Kel_GetVersion, size, text))
-        return;
-    HarnessMessageBox(Format(IDS_VERSION_FORMAT, size, text), MB_OK);
-    ResetKeyState();
+    if (FetchEngineText(frame, g_engine.Kel_GetSizeOfVersion, g_engine.Kel_GetVersion, size, text))
+        HarnessMessageBox(VersionText(size, text), MB_OK);
 }
 
-void CHarnessDialog::OnPaperCatalogClicked(UINT, int, HWND)
+void CEnginePanel::OnPaperCatalogClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_GetSizeOfPaperCatalog), SlotOf(g_engine.Kel_GetPaperCatalog)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_GetSizeOfPaperCatalog, g_engine.Kel_GetPaperCatalog))
         return;
     int size = 0;
     CTextViewer viewer;
-    if (!FetchEngineText(g_engine.Kel_GetSizeOfPaperCatalog, g_engine.Kel_GetPaperCatalog, size, viewer.m_strText))
-        return;
-    viewer.DoModal();
-    ResetKeyState();
+    if (FetchEngineText(frame, g_engine.Kel_GetSizeOfPaperCatalog, g_engine.Kel_GetPaperCatalog, size,
+                        viewer.m_strText))
+        viewer.DoModal();
 }
 
-void CHarnessDialog::OnPrintClicked(UINT, int, HWND)
+void CEnginePanel::OnPrintClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (Loaded({SlotOf(g_engine.Kel_Print)}))
-        ReportEngineError(g_engine.Kel_Print(), 0);
-    ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (frame.LoadedElseReset(g_engine.Kel_Print))
+        frame.Report(frame.Call(g_engine.Kel_Print));
 }
 
-void CHarnessDialog::OnKelExitClicked(UINT, int, HWND)
+void CEnginePanel::OnKelExitClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({SlotOf(g_engine.Kel_Exit)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_Exit))
         return;
     Parameter force = {IDS_LABEL_FORCE, 0};
-    if (!EditParameters(L"Kel_Exit", {&force}))
+    if (!frame.EditParameters(L"Kel_Exit", {&force}))
         return;
-    int result = g_engine.Kel_Exit(force.value);
-    if (result == KEL_OK) {
-        SetState(m_mainState, IDS_NULL);
-        SetState(m_statusState, IDS_NULL);
+    if (frame.Report(frame.Call(g_engine.Kel_Exit, force.value)) == KEL_OK) {
+        m_host.SetState(StateBox::Main, IDS_NULL);
+        m_host.SetState(StateBox::Status, IDS_NULL);
     }
-    ReportEngineError(result, 0);
-    ResetKeyState();
 }
 
-void CHarnessDialog::OnShowGuiClicked(UINT, int, HWND)
+void CEnginePanel::OnShowGuiClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
+    CCommandFrame frame(m_host);
     if (!m_pGuiElementDialog) {
         auto dialog = std::make_unique<CGuiElementDialog>();
-        if (dialog->Create(m_hWnd))
+        if (dialog->Create(m_host.Window()))
             m_pGuiElementDialog = std::move(dialog);
     }
     if (m_pGuiElementDialog)
         m_pGuiElementDialog->ShowWindow(SW_SHOW);
-    ResetKeyState();
 }
 
-void CHarnessDialog::OnQuickStartClicked(UINT, int, HWND)
+// The two sequences run the handlers themselves, each in its own frame; they
+// only reset the key state, without a wait cursor of their own.
+void CEnginePanel::OnQuickStartClicked(UINT, int, HWND)
 {
     OnLoadClicked(0, IDC_LOAD, nullptr); // also resets the key state: no editor opens below
     if (g_engine.Kel_InitMain)
@@ -419,15 +356,13 @@ void CHarnessDialog::OnQuickStartClicked(UINT, int, HWND)
         OnCreateStatusClicked(0, IDC_CREATE_STATUS, nullptr);
     if (g_engine.Kel_InitStatus)
         OnShowStatusClicked(0, IDC_SHOW_STATUS, nullptr);
-    ResetKeyState();
+    m_host.ResetKeyState();
 }
 
-void CHarnessDialog::OnQuickFreeClicked(UINT, int, HWND)
+void CEnginePanel::OnQuickFreeClicked(UINT, int, HWND)
 {
-    ResetKeyState();
+    m_host.ResetKeyState();
     OnKelExitClicked(0, IDC_KEL_EXIT, nullptr);
     OnFreeClicked(0, IDC_FREE, nullptr);
-    ResetKeyState();
+    m_host.ResetKeyState();
 }
-
-void CHarnessDialog::OnExitClicked(UINT, int, HWND) { OnCancel(); }

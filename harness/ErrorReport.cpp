@@ -1,5 +1,6 @@
 #include "ErrorReport.h"
 
+#include "EngineContract.h"
 #include "Strings.h"
 #include "resource.h"
 
@@ -7,54 +8,54 @@ namespace {
 const wchar_t *TableText(int code)
 {
     switch (code) {
-    case 0: return L"";
-    case 1: return L"General Error.";
-    case 2: return L"Exception Thrown.";
-    case 4: return L"Invalid Parameter.";
-    case 5: return L"Init was not called.";
-    case 6: return L"Init was called twice.";
-    case 7: return L"Init main must be called first.";
-    case 8: return L"Init was not called.";
-    case 9: return L"Create was called twice.";
-    case 10: return L"Create failed.";
-    case 11: return L"Dialog Inialization failed.";
-    case 12: return L"Memory Error.";
-    case 13: return L"Ini File Not Found or damaged.";
-    case 14: return L"Initialization of document failed.";
-    case 15: return L"Duplicate or NULL paper names exist.";
-    case 16: return L"Error in file save: cannot be open for write (disk full, etc.)";
-    case 17: return L"Cannot Open File.";
-    case 18: return L"Get Window called before Create.";
-    case 19: return L"Invalid printer";
-    case 20: return L"Invalid tab or data";
-    case 21: return L"Unable to print while editing exceptions";
-    case 22: return L"Unable to exit while printing";
-    case 23: return L"User canceled action";
-    case 24: return L"File is not a KEL settings file.";
-    case 25: return L"File is not supported by this version of KEL";
-    case 26: return L"Dll failed to load.";
-    case 27: return L"One or more dll functions failed to load.";
-    case 28: return L"Print without file selecting was called";
-    case 29: return L"Unable to open printer";
-    case 30: return L"VZT file create failed during printing";
-    case 31: return L"Error during sending data to printer\t";
-    case 32: return L"Unable to open/read from TIFF file";
-    case 33: return L" Unable to convert Tiff to G4 stripped ";
-    case 34: return L"Only bilevel TIFF images are allowed";
-    case 35: return L"PDF supports only 150,200,300,406,600 resolutions";
-    case 36: return L"PDF doesn't support tiled TIFF files";
-    case 37: return L"Not enough disk space for temporary files";
-    case 38: return L"Error in reading data from file or char*.";
-    case 39: return L"Syntax error (missing or unexpected character).";
-    case 40: return L"Unknown name of tag.";
-    case 41: return L"Illegal tag data value.";
-    case 42: return L"Illegal tag order.";
-    case 43: return L"Unknown XML error.";
+    case KEL_OK: return L"";
+    case KEL_GENERAL_ERROR: return L"General Error.";
+    case KEL_EXCEPTION_THROWN: return L"Exception Thrown.";
+    case KEL_INVALID_PARAMETER: return L"Invalid Parameter.";
+    case KEL_INIT_NOT_CALLED: return L"Init was not called.";
+    case KEL_INIT_CALLED_TWICE: return L"Init was called twice.";
+    case KEL_INIT_MAIN_FIRST: return L"Init main must be called first.";
+    case KEL_STATUS_INIT_NOT_CALLED: return L"Init was not called.";
+    case KEL_CREATE_CALLED_TWICE: return L"Create was called twice.";
+    case KEL_CREATE_FAILED: return L"Create failed.";
+    case KEL_DIALOG_INIT_FAILED: return L"Dialog Inialization failed.";
+    case KEL_MEMORY_ERROR: return L"Memory Error.";
+    case KEL_INI_FILE_NOT_FOUND: return L"Ini File Not Found or damaged.";
+    case KEL_DOCUMENT_INIT_FAILED: return L"Initialization of document failed.";
+    case KEL_DUPLICATE_PAPER_NAMES: return L"Duplicate or NULL paper names exist.";
+    case KEL_CANNOT_WRITE_FILE: return L"Error in file save: cannot be open for write (disk full, etc.)";
+    case KEL_CANNOT_OPEN_FILE: return L"Cannot Open File.";
+    case KEL_WINDOW_NOT_CREATED: return L"Get Window called before Create.";
+    case KEL_INVALID_PRINTER: return L"Invalid printer";
+    case KEL_INVALID_TAB_OR_DATA: return L"Invalid tab or data";
+    case KEL_PRINT_WHILE_EDITING: return L"Unable to print while editing exceptions";
+    case KEL_UNABLE_TO_EXIT_WHILE_PRINTING: return L"Unable to exit while printing";
+    case KEL_USER_CANCELED: return L"User canceled action";
+    case KEL_NOT_SETTINGS_FILE: return L"File is not a KEL settings file.";
+    case KEL_UNSUPPORTED_VERSION: return L"File is not supported by this version of KEL";
+    case KEL_DLL_NOT_LOADED: return L"Dll failed to load.";
+    case KEL_DLL_FUNCTION_MISSING: return L"One or more dll functions failed to load.";
+    case KEL_NO_FILE_SELECTED: return L"Print without file selecting was called";
+    case KEL_CANNOT_OPEN_PRINTER: return L"Unable to open printer";
+    case KEL_VZT_CREATE_FAILED: return L"VZT file create failed during printing";
+    case KEL_SEND_TO_PRINTER_FAILED: return L"Error during sending data to printer\t";
+    case KEL_CANNOT_READ_TIFF: return L"Unable to open/read from TIFF file";
+    case KEL_TIFF_CONVERSION_FAILED: return L" Unable to convert Tiff to G4 stripped ";
+    case KEL_TIFF_NOT_BILEVEL: return L"Only bilevel TIFF images are allowed";
+    case KEL_PDF_RESOLUTION: return L"PDF supports only 150,200,300,406,600 resolutions";
+    case KEL_PDF_TILED_TIFF: return L"PDF doesn't support tiled TIFF files";
+    case KEL_NO_DISK_SPACE: return L"Not enough disk space for temporary files";
+    case KEL_XML_READ_ERROR: return L"Error in reading data from file or char*.";
+    case KEL_XML_SYNTAX_ERROR: return L"Syntax error (missing or unexpected character).";
+    case KEL_XML_UNKNOWN_TAG: return L"Unknown name of tag.";
+    case KEL_XML_ILLEGAL_VALUE: return L"Illegal tag data value.";
+    case KEL_XML_ILLEGAL_ORDER: return L"Illegal tag order.";
+    case KEL_XML_OTHER_ERROR: return L"Unknown XML error.";
     default: return L"Undefined Error Code!"; // 3 has no text of its own either
     }
 }
 
-bool IsXmlCode(int code) { return code >= 38 && code <= 43; }
+bool IsXmlCode(int code) { return code >= KEL_XML_READ_ERROR && code <= KEL_XML_OTHER_ERROR; }
 } // namespace
 
 std::wstring EngineErrorText(int code, int position)

@@ -74,36 +74,6 @@ void CarryAttributes(const std::wstring &path, DWORD earlier)
 }
 } // namespace
 
-bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error)
-{
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file || !::GetFileSizeEx(file.get(), &size)) {
-        error = ::GetLastError();
-        return false;
-    }
-    if (size.QuadPart > 0x7FFFFFFF) {
-        error = ERROR_FILE_TOO_LARGE;
-        return false;
-    }
-    std::string content;
-    content.reserve(static_cast<std::size_t>(size.QuadPart));
-    std::string block(kBlock, '\0');
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), &block[0], kBlock, &read, nullptr)) {
-            error = ::GetLastError();
-            return false;
-        }
-        if (read == 0)
-            break;
-        content.append(block, 0, read);
-    }
-    bytes = std::move(content);
-    return true;
-}
-
 bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error, bool &earlierFileKept)
 {
     earlierFileKept = true;

@@ -1,12 +1,11 @@
 // Whole files in and out, for the settings panel.
 #pragma once
 
+#include "ReadFileBytes.h"
+
 #include <windows.h>
 
 #include <string>
-
-// Reads the whole file in large blocks; false with the system's error code.
-bool ReadFileBytes(const std::wstring &path, std::string &bytes, DWORD &error);
 
 // Writes the bytes beside the file, then puts them in its place in one step
 // that keeps the old file's attributes, security and streams: when anything

@@ -1,5 +1,6 @@
 #include "GuiElementDialog.h"
 
+#include "CommandFrame.h"
 #include "Decimal.h"
 #include "EngineLoader.h"
 #include "ErrorReport.h"
@@ -71,7 +72,7 @@ void CGuiElementDialog::ShowOrHide(int show)
     int page = m_pageList.GetCurSel();
     int code = page >= 0 && page < 7 ? kHarnessPages[page].code : 0;
     int id = ParseDecimal(m_idBox.GetWindowText().c_str()); // the box, as typed
-    ReportEngineError(g_engine.Kel_ShowGuiElement(code, id, show), 0);
+    ReportEngineError(CCommandFrame::Call(g_engine.Kel_ShowGuiElement, code, id, show), 0);
 }
 
 void CGuiElementDialog::OnPageChanged(UINT, int, HWND)

@@ -1,13 +1,12 @@
 #include "HarnessDialog.h"
 
+#include "CommandFrame.h"
 #include "EngineLoader.h"
 #include "ErrorReport.h"
-#include "FixedFont.h"
 #include "MessageBox.h"
 #include "PageCodes.h"
 #include "Paint.h"
 #include "Strings.h"
-#include "WaitCursor.h"
 #include "WinApp.h"
 #include "resource.h"
 
@@ -17,34 +16,9 @@ BEGIN_MESSAGE_MAP(CHarnessDialog, CDialog)
     ON_COMMAND_RANGE(IDC_PAGE_PRINTERS, IDC_PAGE_COLOR_MAPPING, OnPageToggled)
     ON_COMMAND(ID_APP_EXIT, OnExitCommand)
     ON_COMMAND(ID_CLOSE_DOCUMENT, OnCloseDocumentCommand)
-    ON_COMMAND(IDC_LOAD, OnLoadClicked)
-    ON_COMMAND(IDC_FREE, OnFreeClicked)
-    ON_COMMAND(IDC_INIT_MAIN, OnInitMainClicked)
-    ON_COMMAND(IDC_CREATE_MAIN, OnCreateMainClicked)
-    ON_COMMAND(IDC_SHOW_MAIN, OnShowMainClicked)
-    ON_COMMAND(IDC_HIDE_MAIN, OnHideMainClicked)
-    ON_COMMAND(IDC_GET_WINDOW_MAIN, OnGetWindowMainClicked)
-    ON_COMMAND(IDC_INIT_STATUS, OnInitStatusClicked)
-    ON_COMMAND(IDC_CREATE_STATUS, OnCreateStatusClicked)
-    ON_COMMAND(IDC_SHOW_STATUS, OnShowStatusClicked)
-    ON_COMMAND(IDC_HIDE_STATUS, OnHideStatusClicked)
-    ON_COMMAND(IDC_GET_WINDOW_STATUS, OnGetWindowStatusClicked)
-    ON_COMMAND(IDC_VERSION, OnVersionClicked)
-    ON_COMMAND(IDC_PAPER_CATALOG, OnPaperCatalogClicked)
-    ON_COMMAND(IDC_PRINT, OnPrintClicked)
-    ON_COMMAND(IDC_KEL_EXIT, OnKelExitClicked)
-    ON_COMMAND(IDC_SHOW_GUI, OnShowGuiClicked)
-    ON_COMMAND(IDC_QUICK_START, OnQuickStartClicked)
-    ON_COMMAND(IDC_QUICK_FREE, OnQuickFreeClicked)
     ON_COMMAND(IDC_EXIT, OnExitClicked)
-    ON_COMMAND(IDC_CLEAR_XML, OnClearXmlClicked)
-    ON_COMMAND(IDC_LOAD_XML, OnLoadXmlClicked)
-    ON_COMMAND(IDC_SAVE_XML, OnSaveXmlClicked)
-    ON_COMMAND(IDC_APPLY_XML, OnApplyXmlClicked)
-    ON_COMMAND(IDC_BROWSE, OnBrowseClicked)
-    ON_COMMAND(IDC_NEW_SETTINGS, OnNewSettingsClicked)
-    ON_COMMAND(IDC_OPEN_SETTINGS, OnOpenSettingsClicked)
-    ON_COMMAND(IDC_SAVE_SETTINGS, OnSaveSettingsClicked)
+    CHAIN_COMMANDS_MEMBER(m_settings)
+    CHAIN_COMMANDS_MEMBER(m_calls)
 END_MESSAGE_MAP()
 
 CHarnessDialog::CHarnessDialog(HWND parent)
@@ -56,13 +30,9 @@ CHarnessDialog::CHarnessDialog(HWND parent)
 
 CHarnessDialog::~CHarnessDialog()
 {
-    FreeEngine(); // without Kel_Exit: the close paths called it when they could
-    if (m_pGuiElementDialog) {
-        m_pGuiElementDialog->DestroyWindow();
-        m_pGuiElementDialog.reset();
-    }
-    DestroyWindow();
-    m_pFixedFont.reset();
+    CCommandFrame::Call(&FreeEngine); // without Kel_Exit: the close paths called it when they could
+    m_calls.DestroyGuiElementDialog();
+    DestroyWindow(); // before the panels go: the XML box still has their font
 }
 
 void CHarnessDialog::DoDataExchange(CDataExchange *dx)
@@ -72,50 +42,42 @@ void CHarnessDialog::DoDataExchange(CDataExchange *dx)
     DDX_Control(dx, IDC_STATUS_STATE, m_statusState);
     DDX_Control(dx, IDC_MAIN_STATE, m_mainState);
     DDX_Control(dx, IDC_LIBRARY_STATE, m_libraryState);
-    DDX_Control(dx, IDC_FILE_NAME, m_fileName);
-    DDX_Control(dx, IDC_XML, m_xml);
+    m_settings.DoDataExchange(dx);
 }
 
 BOOL CHarnessDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
-    if (m_pFixedFont)
-        m_xml.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
-    m_xml.SendMessage(EM_SETLIMITTEXT, 0); // as much as the box can hold: files of megabytes load whole
-    OpenCommandLineSettings();
+    m_settings.OnInitDialog();
+    m_settings.OpenCommandLineSettings();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.get()));
     PressAllPageToggles();
-    SetState(m_libraryState, IDS_NULL);
-    SetState(m_mainState, IDS_NULL);
-    SetState(m_statusState, IDS_NULL);
+    SetState(StateBox::Library, IDS_NULL);
+    SetState(StateBox::Main, IDS_NULL);
+    SetState(StateBox::Status, IDS_NULL);
     return TRUE;
 }
 
-void CHarnessDialog::PressAllPageToggles() const
+void CHarnessDialog::SetState(StateBox box, UINT stringId)
+{
+    CEdit &shown = box == StateBox::Library ? m_libraryState : box == StateBox::Main ? m_mainState : m_statusState;
+    shown.SetWindowText(LoadResString(stringId));
+}
+
+RECT CHarnessDialog::FrameRectangle() const
+{
+    RECT frame = m_engineFrame.GetClientRect();
+    ::MapWindowPoints(m_engineFrame.m_hWnd, m_hWnd, reinterpret_cast<POINT *>(&frame), 2);
+    return frame;
+}
+
+void CHarnessDialog::PressAllPageToggles()
 {
     for (const HarnessPage &page : kHarnessPages) {
         if (HWND toggle = GetDlgItem(page.toggleId))
             ::SendMessageW(toggle, BM_SETCHECK, BST_CHECKED, 0);
     }
-}
-
-void CHarnessDialog::OpenCommandLineSettings()
-{
-    const std::wstring commandLine = AfxGetApp()->m_lpCmdLine;
-    if (commandLine.empty())
-        return;
-    if (!g_engine.Kel_OpenSettings) {
-        HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
-        return;
-    }
-    std::wstring name = commandLine; // the engine takes a writable text
-    if (g_engine.Kel_OpenSettings(&name[0]) == KEL_OK)
-        return;
-    HarnessMessageBox(LoadResString(IDS_CANNOT_OPEN_SETTINGS) + L"\n" + commandLine, MB_OK);
-    if (g_engine.Kel_NewSettings)
-        g_engine.Kel_NewSettings();
 }
 
 void CHarnessDialog::TrackShift(UINT message, WPARAM wParam)
@@ -152,14 +114,11 @@ HCURSOR CHarnessDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon.
 
 void CHarnessDialog::OnPageToggled(UINT, int id, HWND control)
 {
-    CWaitCursor wait;
+    CCommandFrame frame(*this);
     // The toggle has already changed its state; it keeps it whatever the engine says.
     int state = ::SendMessageW(control ? control : GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-    if (g_engine.Kel_ShowTab)
-        ReportEngineError(g_engine.Kel_ShowTab(PageCodeOfToggle(id), state), 0);
-    else
-        HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
-    ResetKeyState();
+    if (frame.LoadedElseReset(g_engine.Kel_ShowTab))
+        frame.Report(frame.Call(g_engine.Kel_ShowTab, PageCodeOfToggle(id), state));
 }
 
 void CHarnessDialog::OnOK()
@@ -172,17 +131,19 @@ void CHarnessDialog::OnCancel()
 {
     if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDYES)
         return;
-    CWaitCursor wait;
-    if (g_engine.Kel_Exit && EngineRefusesExit(g_engine.Kel_Exit(0)))
+    CCommandFrame frame(*this);
+    if (g_engine.Kel_Exit && EngineRefusesExit(frame.Call(g_engine.Kel_Exit, 0))) {
+        frame.ExitRefused();
         return;
-    ResetKeyState();
+    }
     CDialog::OnCancel();
 }
 
+// The menu's ways out run without a wait cursor; the key state is reset all the same.
 void CHarnessDialog::OnExitCommand(UINT, int, HWND)
 {
     ResetKeyState();
-    if (g_engine.Kel_Exit && EngineRefusesExit(g_engine.Kel_Exit(0)))
+    if (g_engine.Kel_Exit && EngineRefusesExit(CCommandFrame::Call(g_engine.Kel_Exit, 0)))
         return;
     CDialog::OnOK();
 }
@@ -193,3 +154,5 @@ void CHarnessDialog::OnCloseDocumentCommand(UINT code, int id, HWND control)
         OnExitCommand(code, id, control);
     ResetKeyState();
 }
+
+void CHarnessDialog::OnExitClicked(UINT, int, HWND) { OnCancel(); }

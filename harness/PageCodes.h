@@ -1,6 +1,5 @@
 // The engine's pages as the harness names them: toggle id, caption and the
-// engine's page code, in page order. Job Setup 2 is 519; the codes are not
-// consecutive.
+// engine's page code, in page order.
 #pragma once
 
 #include "resource.h"
@@ -12,13 +11,13 @@ struct HarnessPage {
 };
 
 inline constexpr HarnessPage kHarnessPages[] = {
-    {IDC_PAGE_PRINTERS, L"Printers", 433},
-    {IDC_PAGE_FILES, L"Files", 434},
-    {IDC_PAGE_JOB_SETUP_1, L"Job Setup 1", 435},
-    {IDC_PAGE_JOB_SETUP_2, L"Job Setup 2", 519},
-    {IDC_PAGE_CUSTOM_OPTIONS, L"Custom Options", 436},
-    {IDC_PAGE_PAPER_SUBSTITUTIONS, L"Paper Substitutions", 437},
-    {IDC_PAGE_COLOR_MAPPING, L"Color Mapping", 438},
+    {IDC_PAGE_PRINTERS, L"Printers", KEL_PAGE_PRINTERS},
+    {IDC_PAGE_FILES, L"Files", KEL_PAGE_FILES},
+    {IDC_PAGE_JOB_SETUP_1, L"Job Setup 1", KEL_PAGE_JOB_SETUP_1},
+    {IDC_PAGE_JOB_SETUP_2, L"Job Setup 2", KEL_PAGE_JOB_SETUP_2},
+    {IDC_PAGE_CUSTOM_OPTIONS, L"Custom Options", KEL_PAGE_CUSTOM_OPTIONS},
+    {IDC_PAGE_PAPER_SUBSTITUTIONS, L"Paper Substitutions", KEL_PAGE_PAPER_SUBSTITUTIONS},
+    {IDC_PAGE_COLOR_MAPPING, L"Color Mapping", KEL_PAGE_COLOR_MAPPING},
 };
 
 // The page code of a toggle; 0 for an id that is none.

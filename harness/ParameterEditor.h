@@ -6,14 +6,19 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+// One labelled box: the label's string id (0 leaves it empty) and the text,
+// the default on the way in and what the tester typed after OK.
+struct EditorRow {
+    UINT label;
+    std::wstring text;
+};
 
 class CParameterEditor : public CDialog {
 public:
-    // Rows are filled from the first pair on; a pair with a null value ends
-    // them. A label id of 0 leaves the row's label empty.
-    CParameterEditor(HWND parent, std::wstring title, std::wstring *value1, UINT label1,
-                     std::wstring *value2 = nullptr, UINT label2 = 0, std::wstring *value3 = nullptr,
-                     UINT label3 = 0, std::wstring *value4 = nullptr, UINT label4 = 0);
+    // The first four rows are shown; only OK writes their texts back.
+    CParameterEditor(HWND parent, std::wstring title, std::vector<EditorRow> &rows);
 
     void DoDataExchange(CDataExchange *dx) override;
     BOOL OnInitDialog() override;
@@ -25,10 +30,9 @@ private:
     static constexpr int kRows = 4;
 
     std::wstring m_title;
-    std::array<std::wstring *, kRows> m_values;
-    std::array<std::wstring, kRows> m_labels;
+    std::vector<EditorRow> &m_rows;
     std::array<CEdit, kRows> m_edits;
     CButton m_titleBox;
     std::array<CStatic, kRows> m_labelControls;
-    int m_rowCount = 0;
+    int m_rowCount;
 };

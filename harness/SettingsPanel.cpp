@@ -1,13 +1,13 @@
-// The settings panel: XML text between the box, files and the engine, and
-// the engine's own settings files by name.
-#include "HarnessDialog.h"
+#include "SettingsPanel.h"
 
+#include "CommandFrame.h"
 #include "EngineLoader.h"
 #include "ErrorReport.h"
 #include "FileBytes.h"
 #include "FileDialog.h"
+#include "FixedFont.h"
 #include "Strings.h"
-#include "WaitCursor.h"
+#include "WinApp.h"
 #include "XmlTextFile.h"
 #include "resource.h"
 
@@ -22,19 +22,62 @@ CFileDialog XmlFileDialog(bool open, DWORD flags)
 }
 } // namespace
 
-void CHarnessDialog::OnClearXmlClicked(UINT, int, HWND)
+BEGIN_MESSAGE_MAP(CSettingsPanel, CCmdTarget)
+    ON_COMMAND(IDC_CLEAR_XML, OnClearXmlClicked)
+    ON_COMMAND(IDC_LOAD_XML, OnLoadXmlClicked)
+    ON_COMMAND(IDC_SAVE_XML, OnSaveXmlClicked)
+    ON_COMMAND(IDC_APPLY_XML, OnApplyXmlClicked)
+    ON_COMMAND(IDC_BROWSE, OnBrowseClicked)
+    ON_COMMAND(IDC_NEW_SETTINGS, OnNewSettingsClicked)
+    ON_COMMAND(IDC_OPEN_SETTINGS, OnOpenSettingsClicked)
+    ON_COMMAND(IDC_SAVE_SETTINGS, OnSaveSettingsClicked)
+END_MESSAGE_MAP()
+
+void CSettingsPanel::DoDataExchange(CDataExchange *dx)
 {
-    CWaitCursor wait;
-    m_xml.SetWindowText(L"");
-    ResetKeyState();
+    DDX_Control(dx, IDC_FILE_NAME, m_fileName);
+    DDX_Control(dx, IDC_XML, m_xml);
 }
 
-void CHarnessDialog::OnLoadXmlClicked(UINT, int, HWND)
+void CSettingsPanel::OnInitDialog()
 {
-    CWaitCursor wait;
-    CFileDialog dialog = XmlFileDialog(true, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    if (dialog.DoModal() != IDOK)
+    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
+    if (m_pFixedFont)
+        m_xml.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
+    m_xml.SendMessage(EM_SETLIMITTEXT, 0); // as much as the box can hold: files of megabytes load whole
+}
+
+void CSettingsPanel::OpenCommandLineSettings()
+{
+    const std::wstring commandLine = AfxGetApp()->m_lpCmdLine;
+    if (commandLine.empty())
         return;
+    if (!g_engine.Kel_OpenSettings) {
+        HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
+        return;
+    }
+    std::wstring name = commandLine; // the engine takes a writable text
+    if (CCommandFrame::Call(g_engine.Kel_OpenSettings, &name[0]) == KEL_OK)
+        return;
+    HarnessMessageBox(LoadResString(IDS_CANNOT_OPEN_SETTINGS) + L"\n" + commandLine, MB_OK);
+    if (g_engine.Kel_NewSettings)
+        CCommandFrame::Call(g_engine.Kel_NewSettings);
+}
+
+void CSettingsPanel::OnClearXmlClicked(UINT, int, HWND)
+{
+    CCommandFrame frame(m_host);
+    m_xml.SetWindowText(L"");
+}
+
+void CSettingsPanel::OnLoadXmlClicked(UINT, int, HWND)
+{
+    CCommandFrame frame(m_host);
+    CFileDialog dialog = XmlFileDialog(true, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    if (dialog.DoModal() != IDOK) {
+        frame.NothingChosen();
+        return;
+    }
     const std::wstring &path = dialog.GetPathName();
     std::string bytes;
     DWORD error = 0;
@@ -42,7 +85,6 @@ void CHarnessDialog::OnLoadXmlClicked(UINT, int, HWND)
         // What the tester typed stays: an unreadable file is no reason to lose it.
         HarnessMessageBox(FormatString(LoadResString(IDS_CANNOT_READ), {path, SystemErrorText(error)}),
                           MB_ICONERROR);
-        ResetKeyState();
         return;
     }
     DecodedXmlText decoded = DecodeXmlTextFile(bytes);
@@ -51,22 +93,21 @@ void CHarnessDialog::OnLoadXmlClicked(UINT, int, HWND)
         HarnessMessageBox(FormatString(LoadResString(IDS_ZERO_BYTE), {path, std::to_wstring(decoded.zeroOffset)}),
                           MB_ICONWARNING);
     }
-    ResetKeyState();
 }
 
-void CHarnessDialog::OnSaveXmlClicked(UINT, int, HWND)
+void CSettingsPanel::OnSaveXmlClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
+    CCommandFrame frame(m_host);
     CFileDialog dialog = XmlFileDialog(false, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    if (dialog.DoModal() != IDOK)
+    if (dialog.DoModal() != IDOK) {
+        frame.NothingChosen();
         return;
+    }
     EncodedXmlText encoded = EncodeXmlTextFile(m_xml.GetWindowText());
     if (encoded.unencodable != 0 &&
         HarnessMessageBox(FormatString(LoadResString(IDS_UNENCODABLE), {std::to_wstring(encoded.unencodable)}),
-                          MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
-        ResetKeyState();
+                          MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return;
-    }
     DWORD error = 0;
     bool earlierFileKept = true;
     if (!ReplaceFileBytes(dialog.GetPathName(), encoded.bytes, error, earlierFileKept)) {
@@ -74,57 +115,53 @@ void CHarnessDialog::OnSaveXmlClicked(UINT, int, HWND)
         HarnessMessageBox(FormatString(LoadResString(text), {dialog.GetPathName(), SystemErrorText(error)}),
                           MB_ICONERROR);
     }
-    ResetKeyState();
 }
 
-void CHarnessDialog::OnApplyXmlClicked(UINT, int, HWND)
+void CSettingsPanel::OnApplyXmlClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({reinterpret_cast<const void *>(g_engine.Kel_OpenXMLSettings)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_OpenXMLSettings))
         return;
     std::wstring text = m_xml.GetWindowText(); // the engine takes a writable text
     int position = 0;
-    int result = g_engine.Kel_OpenXMLSettings(&text[0], &position);
-    ReportEngineError(result, position);
-    ResetKeyState();
+    int result = frame.Call(g_engine.Kel_OpenXMLSettings, &text[0], &position);
+    frame.Report(result, position);
 }
 
-void CHarnessDialog::OnBrowseClicked(UINT, int, HWND)
+void CSettingsPanel::OnBrowseClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
+    CCommandFrame frame(m_host);
     // A save dialog, so that a file that does not exist yet can be named; no overwrite question.
     CFileDialog dialog(false, LoadResString(IDS_KEL_EXTENSION), LoadResString(IDS_KEL_FILE_NAME), 0,
                        LoadResString(IDS_KEL_FILTER));
-    if (dialog.DoModal() != IDOK)
+    if (dialog.DoModal() != IDOK) {
+        frame.NothingChosen();
         return;
+    }
     m_fileName.SetWindowText(dialog.GetPathName());
-    ResetKeyState();
 }
 
-void CHarnessDialog::OnNewSettingsClicked(UINT, int, HWND)
+void CSettingsPanel::OnNewSettingsClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (Loaded({reinterpret_cast<const void *>(g_engine.Kel_NewSettings)}))
-        ReportEngineError(g_engine.Kel_NewSettings(), 0);
-    ResetKeyState();
+    CCommandFrame frame(m_host);
+    if (frame.LoadedElseReset(g_engine.Kel_NewSettings))
+        frame.Report(frame.Call(g_engine.Kel_NewSettings));
 }
 
-void CHarnessDialog::OnOpenSettingsClicked(UINT, int, HWND)
+void CSettingsPanel::OnOpenSettingsClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({reinterpret_cast<const void *>(g_engine.Kel_OpenSettings)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_OpenSettings))
         return;
     std::wstring name = m_fileName.GetWindowText(); // passed unchanged, also when empty
-    ReportEngineError(g_engine.Kel_OpenSettings(&name[0]), 0);
-    ResetKeyState();
+    frame.Report(frame.Call(g_engine.Kel_OpenSettings, &name[0]));
 }
 
-void CHarnessDialog::OnSaveSettingsClicked(UINT, int, HWND)
+void CSettingsPanel::OnSaveSettingsClicked(UINT, int, HWND)
 {
-    CWaitCursor wait;
-    if (!Loaded({reinterpret_cast<const void *>(g_engine.Kel_SaveSettings)}))
+    CCommandFrame frame(m_host);
+    if (!frame.Loaded(g_engine.Kel_SaveSettings))
         return;
     std::wstring name = m_fileName.GetWindowText();
-    ReportEngineError(g_engine.Kel_SaveSettings(&name[0]), 0);
-    ResetKeyState();
+    frame.Report(frame.Call(g_engine.Kel_SaveSettings, &name[0]));
 }

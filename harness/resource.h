@@ -74,23 +74,8 @@
 // Text viewer.
 #define IDC_VIEWER_TEXT 1040
 
-// Menu commands.
-#define ID_FILE_NEW 57600
-#define ID_FILE_OPEN 57601
-#define ID_FILE_SAVE 57603
-#define ID_FILE_SAVE_AS 57604
-#define ID_APP_EXIT 57665
-#define ID_CLOSE_DOCUMENT 32774
-#define ID_EDIT_UNDO 57643
-#define ID_EDIT_CUT 57635
-#define ID_EDIT_COPY 57634
-#define ID_EDIT_PASTE 57637
-#define ID_EDIT_CLEAR 57632
-#define ID_REFRESH 32778
-#define ID_OPEN_CATALOG 32772
-#define ID_CHANGE_PASSWORD 32773
-#define ID_HELP_TOPICS 32776
-#define ID_APP_ABOUT 57664
+// The menu commands and the strings shared with the host.
+#include "EngineContract.h"
 
 // Strings.
 #define IDS_NULL 103
@@ -100,11 +85,9 @@
 #define IDS_LOADED 107
 #define IDS_CREATED 108
 #define IDS_EXCEPTION_THROWN 109
-#define IDS_CLOSE_DOCUMENT 378
 #define IDS_BOX_CAPTION 379
 #define IDS_DESCRIPTION 380
 #define IDS_ERROR_FROM_ENGINE 381
-#define IDS_CANNOT_OPEN_SETTINGS 61215
 #define IDS_FUNCTION_NOT_LOADED 61217
 #define IDS_FREE_WITHOUT_EXIT 61225
 #define IDS_LABEL_SHOW 61226

@@ -13,7 +13,10 @@ namespace {
 const COLORREF kBackground = RGB(169, 184, 212);
 const wchar_t kCallerTag[] = L"Kelm.exe - 01_01_02";
 // User-interface elements of the engine that the host does not offer.
-const int kHiddenElements[] = {39, 1, 36, 37, 38, 43, 80, 2};
+const int kHiddenElements[] = {
+    KEL_ELEMENT_DOCUMENT_PANEL, KEL_ELEMENT_NEW,           KEL_ELEMENT_SAVE,          KEL_ELEMENT_PRINT,
+    KEL_ELEMENT_REFRESH,        KEL_ELEMENT_PRINTER_PANEL, KEL_ELEMENT_MESSAGE_PANEL, KEL_ELEMENT_STOP,
+};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CHostDialog, CDialog)
@@ -163,7 +166,7 @@ void CHostDialog::OnOK()
 void CHostDialog::OnCancel()
 {
     std::wstring question;
-    LoadMessageText(IDS_CONFIRM_EXIT, question);
+    LoadMessageText(IDS_HOST_CONFIRM_EXIT, question);
     if (AfxMessageBox(question, MB_YESNO) != IDYES)
         return;
     if (EngineRefusesExit(g_engine.Kel_Exit(0)))

@@ -15,6 +15,8 @@ template <class Char> struct Platform {
     BOOL(WINAPI *freeLibrary)(HMODULE module);
 };
 
-// The system's own functions of each width.
-const Platform<char> &SystemPlatform8();
-const Platform<wchar_t> &SystemPlatform16();
+// The system's own functions of each width: the A functions for
+// GetUserDirectory16, the W functions for GetUserDirectory32. The exports'
+// 16 and 32 name the installers of those days, not the width of a character.
+const Platform<char> &SystemPlatformAnsi();
+const Platform<wchar_t> &SystemPlatformWide();

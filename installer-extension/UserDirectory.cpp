@@ -84,7 +84,7 @@ int ChooseUserDirectory(const Platform<Char> &platform, Char *outDirectory, cons
                         const Char *subfolder2, const Char *userSubfolder)
 {
     using String = std::basic_string<Char>;
-    const std::basic_string_view<Char> l1(subfolder1), l2(subfolder2), l3(userSubfolder);
+    const std::basic_string_view<Char> maker(subfolder1), product(subfolder2), userData(userSubfolder);
     auto exists = [&](const String &path) { return platform.getFileAttributes(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
 
     Char name[kQueryBufferSize] = {};
@@ -100,12 +100,12 @@ int ChooseUserDirectory(const Platform<Char> &platform, Char *outDirectory, cons
     const String system(path);
     FolderLibrary<Char> library(platform, system);
 
-    String result = Join<Char>({system, l1, l2});
+    String result = Join<Char>({system, maker, product});
     bool perUser = false;
 
-    const String userFolder = Join<Char>({system, l1, l2, user});
+    const String userFolder = Join<Char>({system, maker, product, user});
     if (exists(userFolder)) {
-        const String deeper = Join<Char>({userFolder, l3});
+        const String deeper = Join<Char>({userFolder, userData});
         result = exists(deeper) ? deeper : userFolder;
         perUser = true;
     }
@@ -113,7 +113,7 @@ int ChooseUserDirectory(const Platform<Char> &platform, Char *outDirectory, cons
     if (library.HasFolderPath()) {
         const String common = library.FolderPath(kCommonAppData, path);
         if (!common.empty()) {
-            result = Join<Char>({common, l1, l2});
+            result = Join<Char>({common, maker, product});
             perUser = false;
         } else {
             const String appData = library.FolderPath(kUserAppData, path);
@@ -121,14 +121,14 @@ int ChooseUserDirectory(const Platform<Char> &platform, Char *outDirectory, cons
             if (at != String::npos) {
                 const String allUsers = appData.substr(0, at) + Constants<Char>::kAllUsers + appData.substr(at + user.size());
                 if (exists(allUsers)) {
-                    result = Join<Char>({allUsers, l1, l2});
+                    result = Join<Char>({allUsers, maker, product});
                     perUser = false;
                 }
             }
         }
         const String appData = library.FolderPath(kUserAppData, path);
         if (!appData.empty()) {
-            const String own = Join<Char>({appData, l1, l2});
+            const String own = Join<Char>({appData, maker, product});
             if (exists(own)) {
                 result = own;
                 perUser = true;

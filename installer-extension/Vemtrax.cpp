@@ -3,14 +3,14 @@
 
 #include <new>
 
-const Platform<char> &SystemPlatform8()
+const Platform<char> &SystemPlatformAnsi()
 {
     static const Platform<char> platform = {GetUserNameA,      GetSystemDirectoryA, LoadLibraryA,
                                             GetProcAddress,    GetFileAttributesA,  FreeLibrary};
     return platform;
 }
 
-const Platform<wchar_t> &SystemPlatform16()
+const Platform<wchar_t> &SystemPlatformWide()
 {
     static const Platform<wchar_t> platform = {GetUserNameW,      GetSystemDirectoryW, LoadLibraryW,
                                                GetProcAddress,    GetFileAttributesW,  FreeLibrary};
@@ -35,13 +35,13 @@ int Export(const Platform<Char> &platform, Char *outDirectory, const Char *subfo
 extern "C" int WINAPI GetUserDirectory16(char *outDirectory, const char *subfolder1, const char *subfolder2,
                                          const char *userSubfolder) noexcept
 {
-    return Export(SystemPlatform8(), outDirectory, subfolder1, subfolder2, userSubfolder);
+    return Export(SystemPlatformAnsi(), outDirectory, subfolder1, subfolder2, userSubfolder);
 }
 
 extern "C" int WINAPI GetUserDirectory32(wchar_t *outDirectory, const wchar_t *subfolder1,
                                          const wchar_t *subfolder2, const wchar_t *userSubfolder) noexcept
 {
-    return Export(SystemPlatform16(), outDirectory, subfolder1, subfolder2, userSubfolder);
+    return Export(SystemPlatformWide(), outDirectory, subfolder1, subfolder2, userSubfolder);
 }
 
 // Nothing to set up or tear down, for any notification.

@@ -1,5 +1,6 @@
 #include "FileIo.h"
 
+#include "ReadFileBytes.h"
 #include "UniqueHandle.h"
 
 #include <algorithm>
@@ -23,26 +24,10 @@ bool WriteAll(HANDLE file, const std::string &bytes)
 }
 } // namespace
 
-bool ReadFileBytes(const std::wstring &path, std::string &bytes)
+bool ReadEngineFile(const std::wstring &path, std::string &bytes)
 {
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestFile)
-        return false;
-    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < content.size()) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), &content[done], static_cast<DWORD>(content.size() - done), &read, nullptr))
-            return false;
-        if (read == 0)
-            break;
-        done += read;
-    }
-    content.resize(done);
-    bytes.swap(content);
-    return true;
+    DWORD error = 0;
+    return ReadFileBytes(path, bytes, error, kShareAll, kLargestFile);
 }
 
 bool WriteFileBytes(const std::wstring &path, const std::string &bytes)

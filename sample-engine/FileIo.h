@@ -3,7 +3,8 @@
 
 #include <string>
 
-bool ReadFileBytes(const std::wstring &path, std::string &bytes);
+// The whole file, shared with every reader and writer; none beyond 16 MB.
+bool ReadEngineFile(const std::wstring &path, std::string &bytes);
 // Creates the file or replaces its contents.
 bool WriteFileBytes(const std::wstring &path, const std::string &bytes);
 // Opens, appends and closes at once, sharing the file with every reader and

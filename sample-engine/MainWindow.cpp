@@ -11,14 +11,16 @@ const int kStripHeight = 30;
 const int kStripGap = 4;
 
 // Page codes and control ids of the controls that show the settings.
-const int kPrintersPage = 433, kJobSetup1Page = 435, kPaperSubstitutionsPage = 437;
+const int kPrintersPage = KEL_PAGE_PRINTERS, kJobSetup1Page = KEL_PAGE_JOB_SETUP_1,
+          kPaperSubstitutionsPage = KEL_PAGE_PAPER_SUBSTITUTIONS;
 const int kPrinterList = 1038;
 const int kCopiesEdit = 2612, kCollateCheck = 1092, kBodyPaperCombo = 1008;
 const int kRangeAllRadio = 1059, kRangeFromRadio = 1060, kRangeFromEdit = 1084, kRangeToEdit = 1085;
 const int kBodyPaperLabel = 2625;
 const int kPaperSizeValue = 1048, kPaperColourValue = 1049, kPaperWeightValue = 1050, kPaperTypeValue = 1051;
 // Strip panels the engine writes to.
-const int kDocumentPanel = 39, kPrinterPanel = 43, kMessagePanel = 80;
+const int kDocumentPanel = KEL_ELEMENT_DOCUMENT_PANEL, kPrinterPanel = KEL_ELEMENT_PRINTER_PANEL,
+          kMessagePanel = KEL_ELEMENT_MESSAGE_PANEL;
 
 std::wstring TextOf(HWND control)
 {
@@ -73,11 +75,11 @@ MainWindow::MainWindow(const WindowClasses &classes, MainWindowEvents &events)
     : m_classes(classes), m_events(events),
       m_elements{
           {kDocumentPanel, 0, L"", 150, nullptr},
-          {1, kCommandNew, L"New", 60, nullptr},
-          {36, kCommandSave, L"Save", 60, nullptr},
-          {37, kCommandPrint, L"Print", 60, nullptr},
-          {38, kCommandRefresh, L"Refresh", 60, nullptr},
-          {2, kCommandStopPrint, L"Stop", 60, nullptr},
+          {KEL_ELEMENT_NEW, kCommandNew, L"New", 60, nullptr},
+          {KEL_ELEMENT_SAVE, kCommandSave, L"Save", 60, nullptr},
+          {KEL_ELEMENT_PRINT, kCommandPrint, L"Print", 60, nullptr},
+          {KEL_ELEMENT_REFRESH, kCommandRefresh, L"Refresh", 60, nullptr},
+          {KEL_ELEMENT_STOP, kCommandStopPrint, L"Stop", 60, nullptr},
           {kPrinterPanel, 0, L"", 150, nullptr},
           {kMessagePanel, 0, L"", 0, nullptr},
       }

@@ -1,5 +1,7 @@
 #include "PageTable.h"
 
+#include "EngineContract.h"
+
 #include <iterator>
 
 namespace {
@@ -194,13 +196,13 @@ const ControlEntry kColorMapping[] = {
 };
 
 const PageEntry kPages[] = {
-    {433, L"Printers", kPrinters, std::size(kPrinters)},
-    {434, L"Files", kFiles, std::size(kFiles)},
-    {435, L"Job Setup 1", kJobSetup1, std::size(kJobSetup1)},
-    {519, L"Job Setup 2", kJobSetup2, std::size(kJobSetup2)},
-    {436, L"Custom Options", kCustomOptions, std::size(kCustomOptions)},
-    {437, L"Paper Substitutions", kPaperSubstitutions, std::size(kPaperSubstitutions)},
-    {438, L"Color Mapping", kColorMapping, std::size(kColorMapping)},
+    {KEL_PAGE_PRINTERS, L"Printers", kPrinters, std::size(kPrinters)},
+    {KEL_PAGE_FILES, L"Files", kFiles, std::size(kFiles)},
+    {KEL_PAGE_JOB_SETUP_1, L"Job Setup 1", kJobSetup1, std::size(kJobSetup1)},
+    {KEL_PAGE_JOB_SETUP_2, L"Job Setup 2", kJobSetup2, std::size(kJobSetup2)},
+    {KEL_PAGE_CUSTOM_OPTIONS, L"Custom Options", kCustomOptions, std::size(kCustomOptions)},
+    {KEL_PAGE_PAPER_SUBSTITUTIONS, L"Paper Substitutions", kPaperSubstitutions, std::size(kPaperSubstitutions)},
+    {KEL_PAGE_COLOR_MAPPING, L"Color Mapping", kColorMapping, std::size(kColorMapping)},
 };
 } // namespace
 

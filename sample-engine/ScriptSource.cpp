@@ -18,7 +18,7 @@ void ScriptSource::Refresh()
 
     std::string bytes;
     auto script = std::make_shared<Script>();
-    if (exists && ReadFileBytes(path, bytes))
+    if (exists && ReadEngineFile(path, bytes))
         *script = ParseScript(bytes);
     m_path = path;
     m_exists = exists;

@@ -182,7 +182,7 @@ int ParseSettingsFile(const std::string &bytes, JobSettings &settings)
 int ReadSettingsFile(const std::wstring &path, JobSettings &settings)
 {
     std::string bytes;
-    if (path.empty() || !ReadFileBytes(path, bytes))
+    if (path.empty() || !ReadEngineFile(path, bytes))
         return kCannotOpenFile;
     return ParseSettingsFile(bytes, settings);
 }

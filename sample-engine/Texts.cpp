@@ -1,5 +1,7 @@
 #include "Texts.h"
 
+#include "EngineContract.h"
+
 #include <windows.h>
 
 #include <iterator>
@@ -41,13 +43,13 @@ struct EngineText {
 };
 // Worded apart from the host's own table, so that a reader can tell whose text it sees.
 const EngineText kStrings[] = {
-    {378, L"Closing these settings ends the program.\nGo on?"},
-    {387, L"The program cannot go on."},
-    {439, L"An internal fault was found in"},
-    {448, L"A file the program needs is missing:"},
-    {459, L"This file has the wrong version:"},
-    {17276, L"Really exit the print program?"},
-    {61215, L"These settings cannot be opened: "},
+    {IDS_CLOSE_DOCUMENT, L"Closing these settings ends the program.\nGo on?"},
+    {IDS_CANNOT_CONTINUE, L"The program cannot go on."},
+    {IDS_INTERNAL_ERROR, L"An internal fault was found in"},
+    {IDS_FILE_MISSING, L"A file the program needs is missing:"},
+    {IDS_WRONG_VERSION, L"This file has the wrong version:"},
+    {IDS_HOST_CONFIRM_EXIT, L"Really exit the print program?"},
+    {IDS_CANNOT_OPEN_SETTINGS, L"These settings cannot be opened: "},
 };
 
 template <class T, std::size_t N>

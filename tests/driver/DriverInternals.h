@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "../../framework/UniqueHandle.h"
+#include "UniqueHandle.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,8 +1,10 @@
 #include "UiDriver.h"
 
 #include "DriverInternals.h"
+#include "ReadFileBytes.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace uidriver {
 
@@ -92,23 +94,13 @@ void WriteWholeFile(const std::wstring &path, const std::string &bytes)
 bool ReadWholeFile(const std::wstring &path, std::string &bytes)
 {
     // The program under test may hold the file open, even for writing.
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return false;
-        throw SystemFailure(L"cannot open " + path);
-    }
-    LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(file.get(), &size))
-        throw SystemFailure(L"cannot size " + path);
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
-        throw SystemFailure(L"cannot read " + path);
-    bytes.resize(read);
-    return true;
+    DWORD error = 0;
+    if (::ReadFileBytes(path, bytes, error, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, LLONG_MAX))
+        return true;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return false;
+    ::SetLastError(error);
+    throw SystemFailure(L"cannot read " + path);
 }
 
 } // namespace detail

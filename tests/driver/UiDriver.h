@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "../../framework/UniqueHandle.h"
+#include "UniqueHandle.h"
 
 #include <functional>
 #include <string>

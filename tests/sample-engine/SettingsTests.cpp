@@ -46,7 +46,7 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBack)
     EXPECT_TRUE(read == written);
 
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(m_path, bytes));
+    ASSERT_TRUE(ReadEngineFile(m_path, bytes));
     EXPECT_EQ(0u, bytes.find("Solvetric Settings 1\r\n")) << "the first line names the format and its version";
 }
 

@@ -1,17 +1,11 @@
 // WinKelTestExe as a tester meets it: started in a fresh folder beside the
 // sample engine, driven from outside and checked against the engine's log.
-#include "UiDriver.h"
+#include "ProgramTest.h"
 
 #include "../../harness/resource.h"
 #include "PageTable.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 using namespace uidriver;
 
@@ -23,42 +17,16 @@ const wchar_t kEditorCaption[] = L"Kel Test Application Parameter Editor";
 const wchar_t kNotLoaded[] = L"Function was not loaded";
 const wchar_t kConfirmExit[] = L"Are you sure you want to exit?";
 const wchar_t kCloseDocument[] = L"Closing the current document will exit the application.\nDo you want to continue?";
-const char kFreed[] = "detach by FreeLibrary";
 const int kToggles[] = {IDC_PAGE_PRINTERS,       IDC_PAGE_FILES,
                         IDC_PAGE_JOB_SETUP_1,    IDC_PAGE_JOB_SETUP_2,
                         IDC_PAGE_CUSTOM_OPTIONS, IDC_PAGE_PAPER_SUBSTITUTIONS,
                         IDC_PAGE_COLOR_MAPPING};
 
-class Harness : public testing::Test {
+class Harness : public ProgramTest {
 protected:
-    void NewSandbox()
-    {
-        m_process.reset();
-        m_sandbox = Sandbox(L"harness");
-    }
-    void Start(const std::wstring &tail = L"", const char *script = "nosplash\n")
-    {
-        m_sandbox.AddProgram(kProgram);
-        m_sandbox.AddEngine();
-        m_sandbox.WriteScript(script);
-        m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram, tail, {}, true));
-    }
-    // The main dialog is the one holding the engine's frame 1035.
-    HWND FindMain(bool visibleOnly) const
-    {
-        for (HWND window : m_process->TopLevelWindows(visibleOnly)) {
-            if (ClassName(window) == L"#32770" && ::GetDlgItem(window, IDC_ENGINE_FRAME))
-                return window;
-        }
-        return nullptr;
-    }
-    HWND WaitMain()
-    {
-        HWND main = nullptr;
-        WaitFor([&] { return (main = FindMain(true)) != nullptr; }, 10000);
-        EXPECT_NE(nullptr, main) << "the main dialog appears";
-        return main;
-    }
+    Harness() : ProgramTest(L"harness", kProgram, IDC_ENGINE_FRAME) {}
+
+    void Start(const std::wstring &tail = L"", const char *script = "nosplash\n") { StartProgram(tail, script); }
     // Starts the program and loads the engine with the Load button.
     HWND StartLoaded(const char *script = "nosplash\n")
     {
@@ -88,10 +56,6 @@ protected:
         }
         return nullptr;
     }
-    std::vector<std::string> Calls(const char *prefix) const { return m_sandbox.CallLogMatching(prefix); }
-
-    Sandbox m_sandbox{L"harness"};
-    std::unique_ptr<Process> m_process;
 };
 } // namespace
 
@@ -233,7 +197,10 @@ TEST_F(Harness, TogglesSendTheirPageCodes)
 {
     HWND main = StartLoaded("nosplash\nresult Kel_ShowTab = 0\n");
     ASSERT_NE(nullptr, main);
-    const int codes[] = {433, 434, 435, 519, 436, 437, 438};
+    const int codes[] = {KEL_PAGE_PRINTERS,       KEL_PAGE_FILES,
+                         KEL_PAGE_JOB_SETUP_1,    KEL_PAGE_JOB_SETUP_2,
+                         KEL_PAGE_CUSTOM_OPTIONS, KEL_PAGE_PAPER_SUBSTITUTIONS,
+                         KEL_PAGE_COLOR_MAPPING};
     std::vector<std::string> expected;
     for (int i = 0; i < 7; ++i) {
         Click(Child(main, kToggles[i]));
@@ -395,7 +362,6 @@ TEST_F(Harness, HelpAsksTheLoadedEngine)
 namespace {
 const wchar_t kErrorPrefix[] = L"[Error returned from KELM.DLL]\n\nDescription:\n";
 
-std::string Decimal(const void *handle) { return std::to_string(reinterpret_cast<std::intptr_t>(handle)); }
 
 // The engine's frame 1035: its client area in the main dialog's client coordinates.
 RECT FrameRectangle(HWND main)

@@ -1,22 +1,14 @@
 // WinKelExe as a user meets it: started in a fresh folder beside the sample
 // engine, driven from outside and checked against the engine's call log.
-#include "UiDriver.h"
+#include "ProgramTest.h"
 
 #include "../../host/resource.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 using namespace uidriver;
 
 namespace {
 const wchar_t kProgram[] = L"WinKelExe.exe";
 const wchar_t kBoxCaption[] = L"WinKelExe";
-const char kFreed[] = "detach by FreeLibrary";
 
 // The host's own wording, and the sample engine's for the same ids.
 const wchar_t kHostMissing[] = L"Required file missing: Solvetric.dll\n\nThe Application can not continue.";
@@ -41,8 +33,6 @@ std::string LogQuoted(const std::wstring &text)
     return quoted + "\"";
 }
 
-std::string Decimal(const void *handle) { return std::to_string(reinterpret_cast<std::uintptr_t>(handle)); }
-
 // What the value after "->" in a log line names, as a handle.
 template <class Handle>
 Handle HandleIn(const std::string &line)
@@ -53,39 +43,14 @@ Handle HandleIn(const std::string &line)
     return reinterpret_cast<Handle>(static_cast<std::uintptr_t>(std::stoull(line.substr(arrow + 2))));
 }
 
-class Host : public testing::Test {
+class Host : public ProgramTest {
 protected:
-    // Each case of a table starts over in a folder of its own.
-    void NewSandbox()
-    {
-        m_process.reset();
-        m_sandbox = Sandbox(L"host");
-    }
-    // A copy of the program beside the engine (none when variant is null).
+    // The frame is the dialog holding static 1002.
+    Host() : ProgramTest(L"host", kProgram, IDC_NOT_LOADED) {}
+
     void Start(const char *script = "nosplash\n", const wchar_t *variant = L"", const std::wstring &tail = L"")
     {
-        m_sandbox.AddProgram(kProgram);
-        if (variant)
-            m_sandbox.AddEngine(variant);
-        m_sandbox.WriteScript(script);
-        m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram, tail, {}, true));
-    }
-
-    // The frame is the dialog holding static 1002, seen or not.
-    HWND FindFrame(bool visibleOnly) const
-    {
-        for (HWND window : m_process->TopLevelWindows(visibleOnly)) {
-            if (ClassName(window) == L"#32770" && ::GetDlgItem(window, IDC_NOT_LOADED))
-                return window;
-        }
-        return nullptr;
-    }
-    HWND WaitFrame()
-    {
-        HWND frame = nullptr;
-        WaitFor([&] { return (frame = FindFrame(true)) != nullptr; }, 10000);
-        EXPECT_NE(nullptr, frame) << "the frame appears";
-        return frame;
+        StartProgram(tail, script, variant);
     }
 
     // Reads the next box of the program, answers it and returns its text.
@@ -121,9 +86,6 @@ protected:
             << "\"";
         EXPECT_TRUE(m_sandbox.CallLogMatching("Kel_Exit(").empty()) << "no Kel_Exit";
     }
-
-    Sandbox m_sandbox{L"host"};
-    std::unique_ptr<Process> m_process;
 };
 } // namespace
 
@@ -171,9 +133,9 @@ TEST_F(Host, StartUpFailures)
         Start((std::string("nosplash\n") + c.script).c_str(), c.variant, c.tail);
         for (const std::wstring &expected : c.boxes) {
             EXPECT_NE(nullptr, m_process->WaitMessageBox(kBoxCaption));
-            EXPECT_EQ(nullptr, FindFrame(true)) << "no frame is seen while the box stands";
+            EXPECT_EQ(nullptr, FindMain(true)) << "no frame is seen while the box stands";
             if (!c.lastCall) {
-                EXPECT_EQ(nullptr, FindFrame(false)) << "no frame exists when the engine did not load";
+                EXPECT_EQ(nullptr, FindMain(false)) << "no frame exists when the engine did not load";
             }
             EXPECT_EQ(expected, AnswerBox());
         }
@@ -208,7 +170,7 @@ TEST_F(Host, MenuStepFailureLeavesTheResizedFrameWithItsPlaceholder)
 {
     Start("nosplash\nmainsize 600 400\nresult Kel_GetMainMenu = 1\n");
     ASSERT_NE(nullptr, m_process->WaitMessageBox(kBoxCaption));
-    HWND frame = FindFrame(false);
+    HWND frame = FindMain(false);
     ASSERT_NE(nullptr, frame) << "the unseen frame stands while the box is up";
     RECT window = WindowRect(frame), client = ClientRect(frame);
     EXPECT_EQ(600, client.right - client.left) << "resized before the menu step";
@@ -224,7 +186,7 @@ TEST_F(Host, MenuStepFailureLeavesTheResizedFrameWithItsPlaceholder)
 TEST_F(Host, StartUpCallsTheEngineInOrder)
 {
     Start(""); // with the splash, as a user starts it
-    HWND frame = WaitFrame();
+    HWND frame = WaitMain();
     ASSERT_NE(nullptr, frame);
     const std::string parent = Decimal(frame);
     const std::vector<std::string> expected = {
@@ -313,7 +275,7 @@ TEST_F(Host, CommandLineNamesTheSettingsFile)
         if (!c.box.empty()) {
             EXPECT_EQ(c.box, AnswerBox());
         }
-        HWND frame = WaitFrame();
+        HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame) << "start-up goes on";
         std::vector<std::string> settings;
         for (const std::string &call : EngineCalls()) {
@@ -335,7 +297,7 @@ TEST_F(Host, FrameFitsTheEngineWindow)
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         NewSandbox();
         Start(("nosplash\nmainsize " + std::to_string(c.width) + " " + std::to_string(c.height) + "\n").c_str());
-        HWND frame = WaitFrame();
+        HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame);
         // The frame was measured with the placeholder's one-line menu bar, so
         // the engine's one-line menu leaves exactly W x H of client area.
@@ -362,7 +324,7 @@ TEST_F(Host, EngineMenuReplacesThePlaceholder)
         SCOPED_TRACE(c.expectation);
         NewSandbox();
         Start((std::string("nosplash\n") + c.script).c_str());
-        HWND frame = WaitFrame();
+        HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame);
         HMENU given = HandleIn<HMENU>(LogLine("Kel_GetMainMenu("));
         HMENU shown = ::GetMenu(frame);
@@ -416,7 +378,7 @@ TEST_F(Host, ExitPaths)
         SCOPED_TRACE(c.name);
         NewSandbox();
         Start((std::string("nosplash\n") + c.script + "\n").c_str());
-        HWND frame = WaitFrame();
+        HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame);
         switch (c.trigger) {
         case Enter: PressKey(frame, VK_RETURN); break;
@@ -464,7 +426,7 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
         SCOPED_TRACE(c.script);
         NewSandbox();
         Start((std::string("nosplash\n") + c.script).c_str());
-        HWND frame = WaitFrame();
+        HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame);
         PressKey(frame, VK_ESCAPE);
         if (c.reachesDialog) {
@@ -484,7 +446,7 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
 TEST_F(Host, EngineWordingIsReadSafely)
 {
     Start();
-    HWND frame = WaitFrame();
+    HWND frame = WaitMain();
     ASSERT_NE(nullptr, frame);
     struct Case {
         const char *script;
@@ -522,7 +484,7 @@ TEST_F(Host, EngineWordingIsReadSafely)
 TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
 {
     Start("nosplash\nresult Kel_OpenXMLSettings = 39\n");
-    HWND frame = WaitFrame();
+    HWND frame = WaitMain();
     ASSERT_NE(nullptr, frame);
     const char *expected =
         "Kel_OpenXMLSettings(\"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>\", ->?) = 39";
@@ -541,7 +503,7 @@ TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
 TEST_F(Host, FrameAndItsControlsWearTheBackgroundBrush)
 {
     Start();
-    HWND frame = WaitFrame();
+    HWND frame = WaitMain();
     ASSERT_NE(nullptr, frame);
     ASSERT_TRUE(Sync(frame));
     auto expectBrush = [](COLORREF seen, const char *where) {

@@ -1,5 +1,4 @@
 // The framework's pure helpers, and its dialogs driven in this process.
-#include "Decimal.h"
 #include "Dialog.h"
 #include "DlgInit.h"
 #include "FileDialog.h"
@@ -35,24 +34,6 @@ TEST(CommandLineTail, SkipsTheProgramNameAndLeadingBlanksOnly)
     for (const Case &c : cases)
         EXPECT_EQ(std::wstring(c.expected), CommandLineTail(c.commandLine))
             << "for command line " << (c.commandLine ? testing::PrintToString(std::wstring(c.commandLine)) : "null");
-}
-
-TEST(ParseDecimal, ReadsLikeTheRuntimesWideAtol)
-{
-    struct Case {
-        const wchar_t *text;
-        int expected;
-    } cases[] = {
-        {L"0", 0},           {L"42", 42},          {L" -7", -7},
-        {L"\t\r\n +15x", 15}, {L"abc", 0},          {L"", 0},
-        {L"- 5", 0},         {L"+-5", 0},          {L"12 34", 12},
-        {L"-2147483648", -2147483647 - 1}, {L"2147483647", 2147483647},
-        {L"99999999999999999999", 2147483647}, {L"-99999999999", -2147483647 - 1},
-        {nullptr, 0},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(c.expected, ParseDecimal(c.text))
-            << "for " << (c.text ? testing::PrintToString(std::wstring(c.text)) : "null");
 }
 
 TEST(FormatString, FillsNumberedPlaceholders)

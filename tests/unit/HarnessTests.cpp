@@ -1,5 +1,6 @@
 // The harness's parts that need no running program: the result code table,
-// the fixed font, and its two small dialogs driven in-process.
+// its reading of numbers, the fixed font, and its two small dialogs driven in-process.
+#include "Decimal.h"
 #include "ErrorReport.h"
 #include "FileBytes.h"
 #include "FixedFont.h"
@@ -13,6 +14,25 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+TEST(ParseDecimal, ReadsLikeTheRuntimesWideAtol)
+{
+    struct Case {
+        const wchar_t *text;
+        int expected;
+    } cases[] = {
+        {L"0", 0},           {L"42", 42},          {L" -7", -7},
+        {L"\t\r\n +15x", 15}, {L"abc", 0},          {L"", 0},
+        {L"- 5", 0},         {L"+-5", 0},          {L"12 34", 12},
+        {L"-2147483648", -2147483647 - 1}, {L"2147483647", 2147483647},
+        {L"99999999999999999999", 2147483647}, {L"-99999999999", -2147483647 - 1},
+        {nullptr, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.expected, ParseDecimal(c.text))
+            << "for " << (c.text ? testing::PrintToString(std::wstring(c.text)) : "null");
+}
 
 TEST(EngineErrorText, EveryCodeLetterForLetter)
 {
@@ -130,9 +150,11 @@ TEST(ParameterEditor, ShowsTheRowsInUseWithTheirLabels)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.rows);
         EditorRows values;
-        auto value = [&](int row) { return row < c.rows ? &values.texts[row] : nullptr; };
-        CParameterEditor editor(nullptr, L"Kel_ShowMain", value(0), c.firstLabel, value(1), IDS_LABEL_OFFSET_X,
-                                value(2), IDS_LABEL_OFFSET_Y, value(3), IDS_LABEL_TITLE_HOOK);
+        const UINT rowLabels[] = {c.firstLabel, IDS_LABEL_OFFSET_X, IDS_LABEL_OFFSET_Y, IDS_LABEL_TITLE_HOOK};
+        std::vector<EditorRow> rows;
+        for (int row = 0; row < c.rows; ++row)
+            rows.push_back({rowLabels[row], values.texts[row]});
+        CParameterEditor editor(nullptr, L"Kel_ShowMain", rows);
         ASSERT_TRUE(editor.Create());
         ::ShowWindow(editor.m_hWnd, SW_SHOWNA);
         EXPECT_EQ(c.rows, editor.RowCount());
@@ -158,11 +180,13 @@ TEST(ParameterEditor, OkHandsBackEveryRowAndCancelNothing)
     for (int button : {IDOK, IDCANCEL}) {
         SCOPED_TRACE(button == IDOK ? "OK" : "Cancel");
         EditorRows values;
-        CParameterEditor editor(nullptr, L"Kel_CreateMain", &values.texts[0], IDS_LABEL_PARENT, &values.texts[1],
-                                IDS_LABEL_SPLASH);
+        std::vector<EditorRow> rows = {{IDS_LABEL_PARENT, values.texts[0]}, {IDS_LABEL_SPLASH, values.texts[1]}};
+        CParameterEditor editor(nullptr, L"Kel_CreateMain", rows);
         ASSERT_TRUE(editor.Create());
         ::SetWindowTextW(editor.GetDlgItem(IDC_PARAMETER_1), L" -42x");
         ::SendMessageW(editor.m_hWnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            values.texts[row] = rows[row].text;
         EXPECT_EQ(button == IDOK ? L" -42x" : L"5", values.texts[0]) << "any text comes back unchecked";
         EXPECT_EQ(L"12", values.texts[1]) << "an unchanged box gives back its default";
         EXPECT_EQ(L"-7", values.texts[2]) << "a row not in use is never written";
