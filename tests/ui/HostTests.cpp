@@ -491,10 +491,10 @@ TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
     PressKey(frame, VK_F1);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "from F1";
     m_sandbox.ClearCallLog();
-    Command(frame, 57670); // the engine's Help Topics item
+    Command(frame, ID_ENGINE_HELP_TOPICS);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "from the menu";
     m_sandbox.ClearCallLog();
-    AcceleratorCommand(frame, 57670);
+    AcceleratorCommand(frame, ID_ENGINE_HELP_TOPICS);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, expected, 5000)) << "from an accelerator";
     EXPECT_TRUE(Sync(frame));
     EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "a failed help request shows nothing";

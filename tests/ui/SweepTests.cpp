@@ -267,7 +267,7 @@ protected:
                 m_sandbox->WriteScript("nosplash\n");
             HWND frame = Frame();
             ASSERT_NE(nullptr, frame) << context << ": no frame to leave through";
-            static const int kHostExits[] = {IDOK, IDCANCEL, 57665, 32774};
+            static const int kHostExits[] = {IDOK, IDCANCEL, ID_APP_EXIT, ID_CLOSE_DOCUMENT};
             const int command = harness              ? (attempt % 2 ? IDC_QUICK_FREE : IDC_EXIT)
                                 : m_draw.Below(3) == 0 ? SC_CLOSE
                                                        : m_draw.Of(kHostExits);
