@@ -1027,7 +1027,9 @@ TEST_F(Settings, ApplyPassesTheTextAndShowsTheErrorPosition)
         }
         EXPECT_TRUE(Sync(main));
         EXPECT_TRUE(NoBox());
-        std::string line = Last("Kel_OpenXMLSettings(");
+        // The click was posted: the frame may answer before the button has run.
+        std::string line;
+        WaitFor([&] { return MatchesPattern(c.logged, line = Last("Kel_OpenXMLSettings(")); }, 5000);
         EXPECT_TRUE(MatchesPattern(c.logged, line)) << "expected " << c.logged << ", saw " << line;
     }
 }
