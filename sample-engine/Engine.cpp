@@ -3,7 +3,7 @@
 #include "CallLog.h"
 #include "Menu.h"
 #include "PageTable.h"
-#include "ResultCodes.h"
+#include "EngineContract.h"
 #include "XmlSettings.h"
 
 #include <commctrl.h>
@@ -86,60 +86,60 @@ void Engine::TearDown()
 int Engine::MainWindowCheck() const
 {
     if (!m_initialised)
-        return kInitNotCalled;
-    return HasMain() ? kOk : kWindowNotCreated;
+        return KEL_INIT_NOT_CALLED;
+    return HasMain() ? KEL_OK : KEL_WINDOW_NOT_CREATED;
 }
 
 int Engine::InitMain(KelMessageHook messageHook, KelTitleHook titleHook)
 {
     if (m_initialised)
-        return kInitCalledTwice;
+        return KEL_INIT_CALLED_TWICE;
     m_initialised = true;
     m_messageHook = messageHook;
     m_titleHook = titleHook;
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::InitStatus()
 {
     if (!m_initialised)
-        return kInitMainFirst;
+        return KEL_INIT_MAIN_FIRST;
     if (m_statusInitialised)
-        return kInitCalledTwice;
+        return KEL_INIT_CALLED_TWICE;
     m_statusInitialised = true;
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::Exit(int force)
 {
     if (!m_initialised)
-        return kOk;
+        return KEL_OK;
     if (IsPrinting() && !force)
-        return kExitWhilePrinting;
+        return KEL_UNABLE_TO_EXIT_WHILE_PRINTING;
     TearDown();
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::CreateMain(HWND parent, int splash, const wchar_t *callerTag)
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     if (HasMain())
-        return kCreateCalledTwice;
+        return KEL_CREATE_CALLED_TWICE;
     if (!::IsWindow(parent) || (splash != 0 && splash != 1))
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (!m_classes)
         m_classes.emplace();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
     if (!m_classes->Registered() || !::InitCommonControlsEx(&controls))
-        return kCreateFailed;
+        return KEL_CREATE_FAILED;
 
     std::shared_ptr<const Script> script = m_scripts.Current();
     std::pair<int, int> size = script->mainSize.value_or(std::make_pair(kDefaultWidth, kDefaultHeight));
     auto main = std::make_unique<MainWindow>(*m_classes, static_cast<MainWindowEvents &>(*this));
     unique_hmenu menu = BuildMainMenu();
     if (!menu || !main->Create(parent, size.first, size.second))
-        return kCreateFailed;
+        return KEL_CREATE_FAILED;
     m_main = std::move(main);
     m_menu = std::move(menu);
     m_menuGiven = nullptr;
@@ -153,29 +153,29 @@ int Engine::CreateMain(HWND parent, int splash, const wchar_t *callerTag)
             m_splash = std::move(window);
     }
     CallTitleHook();
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::CreateStatus(HWND parent)
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     if (!m_statusInitialised)
-        return kStatusInitNotCalled;
+        return KEL_STATUS_INIT_NOT_CALLED;
     if (HasStatus())
-        return kCreateCalledTwice;
+        return KEL_CREATE_CALLED_TWICE;
     if (!::IsWindow(parent))
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (!m_classes)
         m_classes.emplace();
     auto status = std::make_unique<StatusWindow>();
     if (!m_classes->Registered() || !status->Create(m_classes->status, parent))
-        return kCreateFailed;
+        return KEL_CREATE_FAILED;
     status->SetText(m_statusText);
     m_status = std::move(status);
     m_statusOwner = parent;
     m_statusOffset.reset();
-    return kOk;
+    return KEL_OK;
 }
 
 namespace {
@@ -191,28 +191,28 @@ HWND StaleWindow()
 int Engine::GetWindowMain(Out<HWND> &window)
 {
     if (window.Missing())
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (m_scripts.Current()->staleMainWindow) {
         window.Set(StaleWindow());
-        return kOk;
+        return KEL_OK;
     }
     bool scriptedNull = m_scripts.Current()->nullMainWindow;
-    int result = scriptedNull ? kOk : MainWindowCheck();
-    window.Set(result == kOk && !scriptedNull ? m_main->Handle() : nullptr);
+    int result = scriptedNull ? KEL_OK : MainWindowCheck();
+    window.Set(result == KEL_OK && !scriptedNull ? m_main->Handle() : nullptr);
     return result;
 }
 
 int Engine::GetWindowStatus(Out<HWND> &window)
 {
     if (window.Missing())
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (m_scripts.Current()->staleStatusWindow) {
         window.Set(StaleWindow());
-        return kOk;
+        return KEL_OK;
     }
     bool scriptedNull = m_scripts.Current()->nullStatusWindow;
-    int result = scriptedNull ? kOk : !m_initialised ? kInitNotCalled : HasStatus() ? kOk : kWindowNotCreated;
-    window.Set(result == kOk && !scriptedNull ? m_status->Handle() : nullptr);
+    int result = scriptedNull ? KEL_OK : !m_initialised ? KEL_INIT_NOT_CALLED : HasStatus() ? KEL_OK : KEL_WINDOW_NOT_CREATED;
+    window.Set(result == KEL_OK && !scriptedNull ? m_status->Handle() : nullptr);
     return result;
 }
 
@@ -220,7 +220,7 @@ int Engine::Print()
 {
     if (int check = MainWindowCheck())
         return check;
-    return IsPrinting() ? kGeneralError : StartPrint();
+    return IsPrinting() ? KEL_GENERAL_ERROR : StartPrint();
 }
 
 int Engine::ShowMain(int showCommand, int x, int y)
@@ -228,7 +228,7 @@ int Engine::ShowMain(int showCommand, int x, int y)
     if (int check = MainWindowCheck())
         return check;
     if (!IsShowCommand(showCommand))
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     RECT client = {};
     ::GetClientRect(m_main->Handle(), &client);
     std::pair<int, int> size = m_scripts.Current()->mainSize.value_or(
@@ -237,23 +237,23 @@ int Engine::ShowMain(int showCommand, int x, int y)
     // otherwise clip the engine's window away.
     ::SetWindowPos(m_main->Handle(), HWND_TOP, x, y, size.first, size.second, SWP_NOACTIVATE);
     ::ShowWindow(m_main->Handle(), showCommand);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::ShowStatus(int showCommand, int x, int y)
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     if (!HasStatus())
-        return kWindowNotCreated;
+        return KEL_WINDOW_NOT_CREATED;
     if (!IsShowCommand(showCommand))
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     m_statusOffset = POINT{x, y};
     PlaceStatus();
     // Shown without taking the activation from the host.
     bool plainShow = showCommand == SW_SHOW || showCommand == SW_SHOWNORMAL;
     ::ShowWindow(m_status->Handle(), plainShow ? SW_SHOWNA : showCommand);
-    return kOk;
+    return KEL_OK;
 }
 
 void Engine::PlaceStatus()
@@ -304,47 +304,47 @@ void Engine::SetStatus(const std::wstring &text)
 int Engine::NewSettings()
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     UseSettings(DefaultSettings(), L"Untitled", L"", false);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::OpenSettings(const wchar_t *nameOrPath)
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     if (!nameOrPath)
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (std::wstring(nameOrPath) == L"Default") {
         UseSettings(DefaultSettings(), L"Default", L"", false);
-        return kOk;
+        return KEL_OK;
     }
     std::wstring path = Unquote(nameOrPath);
     JobSettings settings;
     if (int result = ReadSettingsFile(path, settings))
         return result;
     UseSettings(settings, FileNameOf(path), path, false);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::SaveSettings(const wchar_t *path)
 {
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     if (!path)
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     std::wstring file = Unquote(path);
     if (int result = WriteSettingsFile(file, m_settings))
         return result;
     UseSettings(m_settings, FileNameOf(file), file, false);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::SaveToCurrentFile()
 {
     int result = WriteSettingsFile(m_path, m_settings);
-    SetStatus((result == kOk ? L"Saved " : L"Cannot save ") + m_name);
-    if (result == kOk)
+    SetStatus((result == KEL_OK ? L"Saved " : L"Cannot save ") + m_name);
+    if (result == KEL_OK)
         UseSettings(m_settings, m_name, m_path, false);
     return result;
 }
@@ -352,12 +352,12 @@ int Engine::SaveToCurrentFile()
 int Engine::OpenXmlSettings(const wchar_t *xml, Out<int> &errorPosition)
 {
     if (errorPosition.Missing())
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (!m_initialised)
-        return kInitNotCalled;
+        return KEL_INIT_NOT_CALLED;
     XmlOutcome outcome = ParseXmlSettings(xml);
     errorPosition.Set(outcome.position);
-    if (outcome.code != kOk)
+    if (outcome.code != KEL_OK)
         return outcome.code;
     if (outcome.values.HasSettings()) {
         JobSettings settings = m_settings;
@@ -368,7 +368,7 @@ int Engine::OpenXmlSettings(const wchar_t *xml, Out<int> &errorPosition)
         SetStatus(L"Help: " + *outcome.values.help);
     if (outcome.values.tab && HasMain())
         m_main->SelectPage(static_cast<std::size_t>(PageIndexOf(*outcome.values.tab)));
-    return kOk;
+    return KEL_OK;
 }
 
 std::optional<std::wstring> Engine::TextFor(const Script &script, TextKind kind, int id) const
@@ -392,16 +392,16 @@ std::optional<std::wstring> Engine::TextFor(const Script &script, TextKind kind,
 int Engine::GetTextSize(TextKind kind, int id, Out<int> &size)
 {
     if (size.Missing())
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     std::shared_ptr<const Script> script = m_scripts.Current();
     std::optional<std::wstring> text = TextFor(*script, kind, id);
     if (!text) {
         size.Set(0);
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     }
     auto scripted = script->sizes.find({kind, id});
     size.Set(scripted != script->sizes.end() ? scripted->second : static_cast<int>(text->size() + 1));
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::GetText(TextKind kind, int id, OutText &buffer)
@@ -409,9 +409,9 @@ int Engine::GetText(TextKind kind, int id, OutText &buffer)
     std::shared_ptr<const Script> script = m_scripts.Current();
     std::optional<std::wstring> text = TextFor(*script, kind, id);
     if (!text)
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     if (buffer.Missing())
-        return kOk;
+        return KEL_OK;
     auto scripted = script->sizes.find({kind, id});
     long long size = scripted != script->sizes.end() ? scripted->second : static_cast<long long>(text->size() + 1);
     if (script->unterminated.count({kind, id}) && size > 0 && size <= kLongestUnterminated) {
@@ -421,7 +421,7 @@ int Engine::GetText(TextKind kind, int id, OutText &buffer)
         // Never more than the size the caller was told.
         buffer.Write(text->data(), std::min<std::size_t>(text->size(), static_cast<std::size_t>(size - 1)), true);
     }
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::ShowTab(int pageCode, int show)
@@ -430,9 +430,9 @@ int Engine::ShowTab(int pageCode, int show)
         return check;
     int page = PageIndexOf(pageCode);
     if (page < 0)
-        return kInvalidTabOrData;
+        return KEL_INVALID_TAB_OR_DATA;
     m_main->ShowPage(static_cast<std::size_t>(page), show != 0);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::ShowGuiElement(int pageCode, int controlId, int show)
@@ -441,23 +441,23 @@ int Engine::ShowGuiElement(int pageCode, int controlId, int show)
         return check;
     int page = PageIndexOf(pageCode);
     if (page < 0 || !m_main->ShowControls(static_cast<std::size_t>(page), controlId, show != 0))
-        return kInvalidTabOrData;
-    return kOk;
+        return KEL_INVALID_TAB_OR_DATA;
+    return KEL_OK;
 }
 
 int Engine::ShowUIElement(int elementId, int show)
 {
     if (int check = MainWindowCheck())
         return check;
-    return m_main->ShowElement(elementId, show != 0) ? kOk : kInvalidParameter;
+    return m_main->ShowElement(elementId, show != 0) ? KEL_OK : KEL_INVALID_PARAMETER;
 }
 
 int Engine::PreTranslateMessage(const MSG *message, Out<int> &handled)
 {
     if (handled.Missing() || !message)
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     handled.Set(m_scripts.Current()->Consumes(message->message, message->wParam) ? 1 : 0);
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::ForwardedMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -473,16 +473,16 @@ int Engine::ForwardedMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED: PlaceStatus(); break;
     default: break;
     }
-    return kOk;
+    return KEL_OK;
 }
 
 int Engine::GetMainMenu(Out<HMENU> &menu)
 {
     if (menu.Missing())
-        return kInvalidParameter;
+        return KEL_INVALID_PARAMETER;
     switch (m_scripts.Current()->menu) {
-    case MenuOverride::Null: menu.Set(nullptr); return kOk;
-    case MenuOverride::Invalid: menu.Set(NoMenu()); return kOk;
+    case MenuOverride::Null: menu.Set(nullptr); return KEL_OK;
+    case MenuOverride::Invalid: menu.Set(NoMenu()); return KEL_OK;
     case MenuOverride::None: break;
     }
     if (int check = MainWindowCheck())
@@ -490,22 +490,22 @@ int Engine::GetMainMenu(Out<HMENU> &menu)
     if (m_menu)
         m_menuGiven = m_menu.release();
     menu.Set(m_menuGiven);
-    return kOk;
+    return KEL_OK;
 }
 
 void Engine::OnEngineCommand(unsigned command)
 {
     switch (command) {
-    case kCommandNew: UseSettings(DefaultSettings(), L"Untitled", L"", false); break;
-    case kCommandSave:
+    case ID_FILE_NEW: UseSettings(DefaultSettings(), L"Untitled", L"", false); break;
+    case ID_FILE_SAVE:
         if (!m_path.empty())
             SaveToCurrentFile();
         break;
-    case kCommandPrint:
+    case ID_FILE_PRINT:
         if (HasMain() && !IsPrinting())
             StartPrint();
         break;
-    case kCommandRefresh:
+    case ID_REFRESH:
         if (HasMain())
             m_main->ShowSettings(m_settings);
         if (!IsPrinting())
@@ -538,11 +538,11 @@ int Engine::StartPrint()
         // The host's answer 0 declines the print.
         if (answer == 0) {
             SetStatus(L"Print cancelled");
-            return kUserCanceled;
+            return KEL_USER_CANCELED;
         }
     }
     if (!HasMain())
-        return kWindowNotCreated; // the hook took the window away
+        return KEL_WINDOW_NOT_CREATED; // the hook took the window away
     int duration = m_scripts.Current()->printTime.value_or(kDefaultPrintTime);
     m_print = PrintJob{pages, duration, ::GetTickCount64(), 0};
     UINT interval = static_cast<UINT>(std::clamp(duration / (2 * pages), 10, 250));
@@ -550,7 +550,7 @@ int Engine::StartPrint()
         EndPrint(L"Printed " + PagesText(pages));
     else
         AdvancePrint();
-    return kOk;
+    return KEL_OK;
 }
 
 void Engine::AdvancePrint()

@@ -59,7 +59,7 @@ private:
     bool HasMain() const { return m_main && m_main->Exists(); }
     bool HasStatus() const { return m_status && m_status->Exists(); }
     bool IsPrinting() const { return m_print && HasMain(); }
-    int MainWindowCheck() const; // kInitNotCalled, kWindowNotCreated or kOk
+    int MainWindowCheck() const; // KEL_INIT_NOT_CALLED, KEL_WINDOW_NOT_CREATED or KEL_OK
 
     void UseSettings(const JobSettings &settings, const std::wstring &name, const std::wstring &path, bool dirty);
     void CallTitleHook();

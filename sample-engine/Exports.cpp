@@ -5,7 +5,7 @@
 #include "Engine.h"
 #include "HandleCount.h"
 #include "EngineInterface.h"
-#include "ResultCodes.h"
+#include "EngineContract.h"
 #include "ScriptSource.h"
 #include "Window.h"
 
@@ -57,9 +57,9 @@ int Guarded(Work &&work) noexcept
     try {
         return work();
     } catch (const std::bad_alloc &) {
-        return kMemoryError;
+        return KEL_MEMORY_ERROR;
     } catch (...) {
-        return kExceptionThrown;
+        return KEL_EXCEPTION_THROWN;
     }
 }
 
@@ -74,7 +74,7 @@ int Dispatch(const char *name, std::initializer_list<Arg> args, Work &&work,
         for (const Arg &arg : args)
             values.push_back(arg.Value());
         std::optional<int> code = load.scripts.Current()->ResultFor(name, values);
-        int result = code && *code != kOk && scripted == Scripted::SkipsWork
+        int result = code && *code != KEL_OK && scripted == Scripted::SkipsWork
                          ? *code
                          : Guarded([&] { return work(load.engine); });
         if (code)

@@ -3,7 +3,7 @@
 // shown (or one of them is asked for), so that creating the window stays quick.
 #pragma once
 
-#include "Commands.h"
+#include "EngineContract.h"
 #include "PageWindow.h"
 #include "Settings.h"
 #include "Window.h"
@@ -11,6 +11,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// The strip's Stop button; no menu item, so it never reaches a program.
+constexpr unsigned kCommandStopPrint = 32790;
 
 class MainWindowEvents {
 public:

@@ -1,6 +1,6 @@
 #include "Menu.h"
 
-#include "Commands.h"
+#include "EngineContract.h"
 
 namespace {
 struct Item {
@@ -28,12 +28,12 @@ bool AddPopup(HMENU bar, const wchar_t *title, const Item (&items)[N])
 unique_hmenu BuildMainMenu()
 {
     static const Item file[] = {
-        {kCommandNew, L"&New\tCtrl+N"}, {kCommandOpen, L"&Open...\tCtrl+O"}, {kCommandSave, L"&Save\tCtrl+S"},
-        {0, nullptr},                   {kCommandPrint, L"&Print...\tCtrl+P"}, {0, nullptr},
-        {kCommandClose, L"&Close"},     {kCommandExit, L"E&xit"},
+        {ID_FILE_NEW, L"&New\tCtrl+N"}, {ID_FILE_OPEN, L"&Open...\tCtrl+O"}, {ID_FILE_SAVE, L"&Save\tCtrl+S"},
+        {0, nullptr},                   {ID_FILE_PRINT, L"&Print...\tCtrl+P"}, {0, nullptr},
+        {ID_CLOSE_DOCUMENT, L"&Close"},     {ID_APP_EXIT, L"E&xit"},
     };
-    static const Item view[] = {{kCommandRefresh, L"&Refresh\tF5"}};
-    static const Item help[] = {{kCommandHelpTopics, L"&Help Topics\tF1"}, {kCommandAbout, L"&About Solvetric..."}};
+    static const Item view[] = {{ID_REFRESH, L"&Refresh\tF5"}};
+    static const Item help[] = {{ID_ENGINE_HELP_TOPICS, L"&Help Topics\tF1"}, {ID_APP_ABOUT, L"&About Solvetric..."}};
     unique_hmenu bar(::CreateMenu());
     if (!bar || !AddPopup(bar.get(), L"&File", file) || !AddPopup(bar.get(), L"&View", view) ||
         !AddPopup(bar.get(), L"&Help", help))

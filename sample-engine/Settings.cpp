@@ -1,7 +1,7 @@
 #include "Settings.h"
 
 #include "FileIo.h"
-#include "ResultCodes.h"
+#include "EngineContract.h"
 #include "Texts.h"
 #include "Utf8.h"
 
@@ -156,38 +156,38 @@ int ParseSettingsFile(const std::string &bytes, JobSettings &settings)
     const std::string &header = lines.front();
     const std::size_t headerLength = sizeof(kFileHeader) - 1;
     if (header.compare(0, headerLength, kFileHeader) != 0)
-        return kNotSettingsFile;
+        return KEL_NOT_SETTINGS_FILE;
     std::optional<int> version =
         ParseInRange(std::wstring(header.begin() + headerLength, header.end()), 0, 1000000);
     if (!version)
-        return kNotSettingsFile;
+        return KEL_NOT_SETTINGS_FILE;
     if (*version != kFileVersion)
-        return kUnsupportedVersion;
+        return KEL_UNSUPPORTED_VERSION;
 
     JobSettings read = DefaultSettings();
     for (std::size_t i = 1; i < lines.size(); ++i) {
         std::wstring line;
         if (!FromUtf8(lines[i], line))
-            return kNotSettingsFile;
+            return KEL_NOT_SETTINGS_FILE;
         if (line.empty())
             continue;
         std::size_t equals = line.find(L'=');
         if (equals == std::wstring::npos || !ApplyLine(line.substr(0, equals), line.substr(equals + 1), read))
-            return kNotSettingsFile;
+            return KEL_NOT_SETTINGS_FILE;
     }
     settings = read;
-    return kOk;
+    return KEL_OK;
 }
 
 int ReadSettingsFile(const std::wstring &path, JobSettings &settings)
 {
     std::string bytes;
     if (path.empty() || !ReadEngineFile(path, bytes))
-        return kCannotOpenFile;
+        return KEL_CANNOT_OPEN_FILE;
     return ParseSettingsFile(bytes, settings);
 }
 
 int WriteSettingsFile(const std::wstring &path, const JobSettings &settings)
 {
-    return !path.empty() && WriteFileBytes(path, SettingsFileText(settings)) ? kOk : kCannotWriteFile;
+    return !path.empty() && WriteFileBytes(path, SettingsFileText(settings)) ? KEL_OK : KEL_CANNOT_WRITE_FILE;
 }

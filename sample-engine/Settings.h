@@ -41,9 +41,9 @@ std::optional<int> ParsePageNumber(const std::wstring &text);  // 1 to 99999
 // The settings file: UTF-8, a first line naming the format and its version,
 // then key=value lines.
 std::string SettingsFileText(const JobSettings &settings);
-// kOk, kNotSettingsFile or kUnsupportedVersion.
+// KEL_OK, KEL_NOT_SETTINGS_FILE or KEL_UNSUPPORTED_VERSION.
 int ParseSettingsFile(const std::string &bytes, JobSettings &settings);
-// kOk or kCannotOpenFile and the results of ParseSettingsFile.
+// KEL_OK or KEL_CANNOT_OPEN_FILE and the results of ParseSettingsFile.
 int ReadSettingsFile(const std::wstring &path, JobSettings &settings);
-// kOk or kCannotWriteFile.
+// KEL_OK or KEL_CANNOT_WRITE_FILE.
 int WriteSettingsFile(const std::wstring &path, const JobSettings &settings);

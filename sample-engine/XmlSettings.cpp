@@ -1,7 +1,7 @@
 #include "XmlSettings.h"
 
 #include "PageTable.h"
-#include "ResultCodes.h"
+#include "EngineContract.h"
 #include "Texts.h"
 
 #include <cwchar>
@@ -46,24 +46,24 @@ public:
     XmlSettings Document()
     {
         if (m_length == 0)
-            Fail(kXmlSyntaxError, 0);
+            Fail(KEL_XML_SYNTAX_ERROR, 0);
         SkipSpace();
         if (LookingAt(L"<?xml") && (IsSpace(Peek(5)) || Peek(5) == L'?'))
             Declaration();
         SkipMisc();
         if (AtEnd())
-            Fail(kXmlSyntaxError, m_pos);
+            Fail(KEL_XML_SYNTAX_ERROR, m_pos);
         if (Peek() != L'<')
-            Fail(kXmlIllegalOrder, m_pos); // text outside the root
+            Fail(KEL_XML_ILLEGAL_ORDER, m_pos); // text outside the root
         RejectOtherMarkup();
         StartTag root = ReadStartTag();
         if (root.tag != Tag::Root)
-            Fail(kXmlIllegalOrder, root.position);
+            Fail(KEL_XML_ILLEGAL_ORDER, root.position);
         if (!root.empty)
             RootContent(root);
         SkipMisc();
         if (!AtEnd())
-            Fail(kXmlIllegalOrder, m_pos); // a second root or text after it
+            Fail(KEL_XML_ILLEGAL_ORDER, m_pos); // a second root or text after it
         return m_values;
     }
 
@@ -94,7 +94,7 @@ private:
     {
         const wchar_t *found = std::wcsstr(m_text + m_pos, terminator);
         if (!found || static_cast<std::size_t>(found - m_text) >= m_length)
-            Fail(kXmlSyntaxError, m_length);
+            Fail(KEL_XML_SYNTAX_ERROR, m_length);
         m_pos = static_cast<std::size_t>(found - m_text) + std::wcslen(terminator);
     }
 
@@ -117,15 +117,15 @@ private:
     void RejectOtherMarkup() const
     {
         if (LookingAt(L"<?xml"))
-            Fail(kXmlIllegalOrder, m_pos);
+            Fail(KEL_XML_ILLEGAL_ORDER, m_pos);
         if (LookingAt(L"<?") || LookingAt(L"<!"))
-            Fail(kXmlOtherError, m_pos);
+            Fail(KEL_XML_OTHER_ERROR, m_pos);
     }
 
     std::wstring Name()
     {
         if (!IsNameStart(Peek()))
-            Fail(kXmlSyntaxError, m_pos);
+            Fail(KEL_XML_SYNTAX_ERROR, m_pos);
         std::size_t start = m_pos;
         while (!AtEnd() && IsNameChar(Peek()))
             ++m_pos;
@@ -142,16 +142,16 @@ private:
                 known = &candidate;
         }
         if (!known)
-            Fail(kXmlUnknownTag, at);
+            Fail(KEL_XML_UNKNOWN_TAG, at);
         SkipSpace();
         if (IsNameStart(Peek()))
-            Fail(kXmlOtherError, m_pos); // attributes are not part of the language
+            Fail(KEL_XML_OTHER_ERROR, m_pos); // attributes are not part of the language
         if (LookingAt(L"/>")) {
             m_pos += 2;
             return {known->tag, name, at, true};
         }
         if (Peek() != L'>')
-            Fail(kXmlSyntaxError, m_pos);
+            Fail(KEL_XML_SYNTAX_ERROR, m_pos);
         ++m_pos;
         return {known->tag, name, at, false};
     }
@@ -162,10 +162,10 @@ private:
         std::size_t at = m_pos;
         m_pos += 2;
         if (Name() != open)
-            Fail(kXmlSyntaxError, at);
+            Fail(KEL_XML_SYNTAX_ERROR, at);
         SkipSpace();
         if (Peek() != L'>')
-            Fail(kXmlSyntaxError, m_pos);
+            Fail(KEL_XML_SYNTAX_ERROR, m_pos);
         ++m_pos;
     }
 
@@ -175,9 +175,9 @@ private:
         for (;;) {
             SkipMisc();
             if (AtEnd())
-                Fail(kXmlSyntaxError, m_pos);
+                Fail(KEL_XML_SYNTAX_ERROR, m_pos);
             if (Peek() != L'<')
-                Fail(kXmlIllegalOrder, m_pos); // text among the settings
+                Fail(KEL_XML_ILLEGAL_ORDER, m_pos); // text among the settings
             if (LookingAt(L"</")) {
                 ReadEndTag(root.name);
                 return;
@@ -186,7 +186,7 @@ private:
             StartTag child = ReadStartTag();
             bool &once = seen[static_cast<int>(child.tag)];
             if (child.tag == Tag::Root || once)
-                Fail(kXmlIllegalOrder, child.position);
+                Fail(KEL_XML_ILLEGAL_ORDER, child.position);
             once = true;
             Leaf(child);
         }
@@ -198,15 +198,15 @@ private:
         std::size_t valueAt = std::wstring::npos; // the first character that is not blank
         while (!element.empty) {
             if (AtEnd())
-                Fail(kXmlSyntaxError, m_pos);
+                Fail(KEL_XML_SYNTAX_ERROR, m_pos);
             wchar_t c = Peek();
             if (c == L'<') {
                 if (LookingAt(L"</"))
                     break;
                 if (IsNameStart(Peek(1)))
-                    Fail(kXmlIllegalOrder, m_pos); // an element inside a setting
+                    Fail(KEL_XML_ILLEGAL_ORDER, m_pos); // an element inside a setting
                 RejectOtherMarkup();
-                Fail(kXmlSyntaxError, m_pos + 1);
+                Fail(KEL_XML_SYNTAX_ERROR, m_pos + 1);
             }
             if (valueAt == std::wstring::npos && !IsSpace(c))
                 valueAt = m_pos;
@@ -230,7 +230,7 @@ private:
         while (end < m_length && end - at <= 10 && m_text[end] != L';')
             ++end;
         if (end >= m_length || m_text[end] != L';')
-            Fail(kXmlOtherError, at);
+            Fail(KEL_XML_OTHER_ERROR, at);
         std::wstring name(m_text + at + 1, end - at - 1);
         m_pos = end + 1;
         static const struct {
@@ -257,7 +257,7 @@ private:
             cp = cp * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
         }
         if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            Fail(kXmlOtherError, at);
+            Fail(KEL_XML_OTHER_ERROR, at);
         if (cp < 0x10000)
             return std::wstring(1, static_cast<wchar_t>(cp));
         cp -= 0x10000;
@@ -287,7 +287,7 @@ private:
         case Tag::Root: break;
         }
         if (!ok)
-            Fail(kXmlIllegalValue, at);
+            Fail(KEL_XML_ILLEGAL_VALUE, at);
     }
 
     static bool Keep(std::optional<std::wstring> &slot, const wchar_t *value)
@@ -325,7 +325,7 @@ XmlOutcome ParseXmlSettings(const wchar_t *text)
 {
     XmlOutcome outcome;
     if (!text) {
-        outcome.code = kXmlReadError;
+        outcome.code = KEL_XML_READ_ERROR;
         return outcome;
     }
     try {

@@ -23,7 +23,7 @@ struct XmlSettings {
 };
 
 struct XmlOutcome {
-    int code = 0;     // kOk or one of the XML codes 38 to 43
+    int code = 0;     // KEL_OK or one of the XML codes 38 to 43
     int position = 0; // the UTF-16 offset of the fault, 0 on success
     XmlSettings values;
 };

@@ -1,5 +1,5 @@
 #include "FileIo.h"
-#include "ResultCodes.h"
+#include "EngineContract.h"
 #include "Settings.h"
 
 #include <windows.h>
@@ -40,9 +40,9 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBack)
     written.collate = false;
     written.bodyPaper = L"Cover Black";
     written.range = PrintRange{false, 3, 12};
-    ASSERT_EQ(kOk, WriteSettingsFile(m_path, written));
+    ASSERT_EQ(KEL_OK, WriteSettingsFile(m_path, written));
     JobSettings read;
-    ASSERT_EQ(kOk, ReadSettingsFile(m_path, read));
+    ASSERT_EQ(KEL_OK, ReadSettingsFile(m_path, read));
     EXPECT_TRUE(read == written);
 
     std::string bytes;
@@ -54,18 +54,18 @@ TEST_F(SettingsFile, OtherFilesAndVersionsAreTold)
 {
     JobSettings settings = DefaultSettings();
     settings.copies = 42;
-    EXPECT_EQ(kUnsupportedVersion, ReadText("Solvetric Settings 2\r\ncopies=3\r\n", settings));
-    EXPECT_EQ(kUnsupportedVersion, ReadText("Solvetric Settings 0\n", settings));
+    EXPECT_EQ(KEL_UNSUPPORTED_VERSION, ReadText("Solvetric Settings 2\r\ncopies=3\r\n", settings));
+    EXPECT_EQ(KEL_UNSUPPORTED_VERSION, ReadText("Solvetric Settings 0\n", settings));
     const char *const notSettings[] = {
         "", "hello\n", "Solvetric Settings\n", "Solvetric Settings x\n", "solvetric settings 1\n",
         "Solvetric Settings 1\ncopies=0\n", "Solvetric Settings 1\ncolour=red\n", "Solvetric Settings 1\nno equals\n",
         "Solvetric Settings 1\nprinter=Unknown Press\n", "Solvetric Settings 1\nbodypaper=\xFF\n",
     };
     for (const char *text : notSettings)
-        EXPECT_EQ(kNotSettingsFile, ReadText(text, settings)) << text;
+        EXPECT_EQ(KEL_NOT_SETTINGS_FILE, ReadText(text, settings)) << text;
     EXPECT_EQ(42, settings.copies) << "a refused file changes nothing";
 
-    EXPECT_EQ(kOk, ReadText("\xEF\xBB\xBFSolvetric Settings 1\nprintrange=4-4\n\ncollate=no", settings));
+    EXPECT_EQ(KEL_OK, ReadText("\xEF\xBB\xBFSolvetric Settings 1\nprintrange=4-4\n\ncollate=no", settings));
     EXPECT_EQ((PrintRange{false, 4, 4}), settings.range);
     EXPECT_FALSE(settings.collate);
     EXPECT_EQ(1, settings.copies) << "keys not given take their defaults";
@@ -74,11 +74,11 @@ TEST_F(SettingsFile, OtherFilesAndVersionsAreTold)
 TEST_F(SettingsFile, MissingFilesAndUnwritablePaths)
 {
     JobSettings settings;
-    EXPECT_EQ(kCannotOpenFile, ReadSettingsFile(m_dir + L"\\none.kel", settings));
-    EXPECT_EQ(kCannotOpenFile, ReadSettingsFile(L"", settings));
-    EXPECT_EQ(kCannotOpenFile, ReadSettingsFile(m_dir, settings)) << "a folder";
-    EXPECT_EQ(kCannotWriteFile, WriteSettingsFile(m_dir + L"\\no\\such\\folder.kel", DefaultSettings()));
-    EXPECT_EQ(kCannotWriteFile, WriteSettingsFile(L"", DefaultSettings()));
+    EXPECT_EQ(KEL_CANNOT_OPEN_FILE, ReadSettingsFile(m_dir + L"\\none.kel", settings));
+    EXPECT_EQ(KEL_CANNOT_OPEN_FILE, ReadSettingsFile(L"", settings));
+    EXPECT_EQ(KEL_CANNOT_OPEN_FILE, ReadSettingsFile(m_dir, settings)) << "a folder";
+    EXPECT_EQ(KEL_CANNOT_WRITE_FILE, WriteSettingsFile(m_dir + L"\\no\\such\\folder.kel", DefaultSettings()));
+    EXPECT_EQ(KEL_CANNOT_WRITE_FILE, WriteSettingsFile(L"", DefaultSettings()));
 }
 
 TEST(SettingsValues, TextFormsAcceptOnlyWhatTheyShould)
