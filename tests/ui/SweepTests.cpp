@@ -197,7 +197,7 @@ protected:
         // the programs' own tests check those boxes letter for letter.
         const bool textsAltered =
             context.find(" string ") != std::string::npos || context.find("Kel_GetString") != std::string::npos;
-        const ULONGLONG end = ::GetTickCount64() + 60000;
+        const ULONGLONG start = ::GetTickCount64(), end = start + 60000;
         while (::GetTickCount64() < end) {
             if (!m_process->Running()) {
                 m_run.ended = m_process->WaitExit(5000, &m_run.exitCode);
@@ -235,6 +235,12 @@ protected:
             }
             if (!acted) {
                 HWND frame = Frame();
+                // The exit click was posted and the frame answers a sent message
+                // first: give the question time to show before taking it as asking none.
+                if (confirmExit && frame && ::GetTickCount64() - start < 3000) {
+                    ::Sleep(50);
+                    continue;
+                }
                 if (frame && Sync(frame, 10000))
                     return true;
                 // A frame that goes as the program ends answers nothing either.
