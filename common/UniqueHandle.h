@@ -62,6 +62,7 @@ inline void CloseMenu(HMENU value) noexcept { ::DestroyMenu(value); }
 inline void DestroyWnd(HWND value) noexcept { ::DestroyWindow(value); }
 inline void CloseHook(HHOOK value) noexcept { ::UnhookWindowsHookEx(value); }
 inline void CloseDC(HDC value) noexcept { ::DeleteDC(value); }
+inline void FreeGlobal(HGLOBAL value) noexcept { ::GlobalFree(value); }
 template <class T>
 inline void CloseGdiObject(T value) noexcept { ::DeleteObject(value); }
 } // namespace handle_traits
@@ -72,6 +73,7 @@ using unique_hicon = unique_handle<handle_traits::simple<HICON, handle_traits::C
 using unique_hmenu = unique_handle<handle_traits::simple<HMENU, handle_traits::CloseMenu>>;
 using unique_hwnd = unique_handle<handle_traits::simple<HWND, handle_traits::DestroyWnd>>;
 using unique_hhook = unique_handle<handle_traits::simple<HHOOK, handle_traits::CloseHook>>;
+using unique_hglobal = unique_handle<handle_traits::simple<HGLOBAL, handle_traits::FreeGlobal>>;
 using unique_hdc = unique_handle<handle_traits::simple<HDC, handle_traits::CloseDC>>;
 using unique_hbrush = unique_handle<handle_traits::simple<HBRUSH, handle_traits::CloseGdiObject<HBRUSH>>>;
 using unique_hfont = unique_handle<handle_traits::simple<HFONT, handle_traits::CloseGdiObject<HFONT>>>;

@@ -74,13 +74,6 @@ void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag)
     }
 }
 
-bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (g_engine.Kel_GetWindowMain && g_engine.hModule && g_engine.Kel_SendMessage)
-        g_engine.Kel_SendMessage(message, wParam, lParam, 0);
-    return false;
-}
-
 bool ForwardPreTranslateMessage(MSG *message)
 {
     if (!g_engine.Kel_GetWindowMain || !g_engine.hModule || !g_engine.Kel_PreTranslateMessage)
@@ -90,12 +83,3 @@ bool ForwardPreTranslateMessage(MSG *message)
 }
 
 static_assert(ID_HELP == ID_ENGINE_HELP_TOPICS, "the engine's Help Topics item is the framework's help command");
-
-void OpenEngineHelp()
-{
-    if (!g_engine.Kel_OpenXMLSettings)
-        return;
-    wchar_t help[] = L"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>";
-    int position = 0;
-    g_engine.Kel_OpenXMLSettings(help, &position);
-}

@@ -5,6 +5,7 @@
 #include "EngineInterface.h"
 
 #include <string>
+#include <type_traits>
 
 // The engine's module handle and one slot per entry point, in the order in
 // which they are resolved. A slot is null until resolved and stays null when
@@ -19,6 +20,20 @@ struct EngineEntryPoints {
 // The program's one record, all zero at start.
 extern EngineEntryPoints g_engine;
 
+// The entry point's name for its slot in the record.
+template <class Fn>
+const char *EntryPointName(Fn EngineEntryPoints::*slot)
+{
+#define KEL_NAME_OF_SLOT(name, params)                    \
+    if constexpr (std::is_same_v<Fn, name##_fn>) {        \
+        if (slot == &EngineEntryPoints::name)             \
+            return #name;                                 \
+    }
+    KEL_ENTRY_POINTS(KEL_NAME_OF_SLOT)
+#undef KEL_NAME_OF_SLOT
+    return "?";
+}
+
 // 0 loaded and complete, 26 library not loaded, 27 an export missing (the
 // library then stays loaded).
 int LoadEngine();
@@ -31,8 +46,24 @@ int FreeEngine();
 int __cdecl MessageHook(int first, int second, int *result) noexcept;
 void __cdecl SetTitleHook(const wchar_t *first, const wchar_t *second, int flag) noexcept;
 
+// Calls an entry point through its slot in the record. The functions below
+// that call the engine take a caller, so that a program can watch its calls.
+struct DirectCall {
+    template <class Fn, class... Args>
+    int operator()(Fn EngineEntryPoints::*slot, Args... args) const
+    {
+        return (g_engine.*slot)(args...);
+    }
+};
+
 // Pass a message of the main window to the engine; always false.
-bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam);
+template <class Caller = DirectCall>
+bool ForwardSendMessage(UINT message, WPARAM wParam, LPARAM lParam, Caller call = {})
+{
+    if (g_engine.Kel_GetWindowMain && g_engine.hModule && g_engine.Kel_SendMessage)
+        call(&EngineEntryPoints::Kel_SendMessage, message, wParam, lParam, 0);
+    return false;
+}
 // True when the engine consumed the queued message.
 bool ForwardPreTranslateMessage(MSG *message);
 
@@ -48,4 +79,12 @@ inline bool EngineRefusesExit(int result)
 
 // The help command of both programs: asks the engine, when it offers XML
 // settings, to show its introduction. Nothing is reported either way.
-void OpenEngineHelp();
+template <class Caller = DirectCall>
+void OpenEngineHelp(Caller call = {})
+{
+    if (!g_engine.Kel_OpenXMLSettings)
+        return;
+    wchar_t help[] = L"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>";
+    int position = 0;
+    call(&EngineEntryPoints::Kel_OpenXMLSettings, help, &position);
+}

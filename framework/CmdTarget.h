@@ -90,6 +90,29 @@ LRESULT CtlColor(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
 }
 
+template <auto F>
+LRESULT Timer(CCmdTarget *target, UINT, WPARAM wParam, LPARAM)
+{
+    (static_cast<class_of<F> *>(target)->*F)(static_cast<UINT_PTR>(wParam));
+    return 0;
+}
+
+// Size handlers take (SIZE_ kind, client width, client height).
+template <auto F>
+LRESULT Size(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
+{
+    (static_cast<class_of<F> *>(target)->*F)(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
+                                             static_cast<short>(HIWORD(lParam)));
+    return 0;
+}
+
+template <auto F>
+LRESULT MinMaxInfo(CCmdTarget *target, UINT, WPARAM, LPARAM lParam)
+{
+    (static_cast<class_of<F> *>(target)->*F)(reinterpret_cast<MINMAXINFO *>(lParam));
+    return 0;
+}
+
 // A member that routes commands through a map of its own: 1 when it ran one.
 template <auto M>
 LRESULT ChainedMember(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
@@ -130,6 +153,9 @@ protected:                                                     \
 #define ON_CONTROL(code, id, handler) {WM_COMMAND, (code), (id), (id), &message_map::Command<&ThisClass::handler>},
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, &message_map::NoArguments<&ThisClass::OnPaint>},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, 0, &message_map::ReturnsHandle<&ThisClass::OnQueryDragIcon>},
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, &message_map::Timer<&ThisClass::OnTimer>},
+#define ON_WM_SIZE() {WM_SIZE, 0, 0, 0, &message_map::Size<&ThisClass::OnSize>},
+#define ON_WM_GETMINMAXINFO() {WM_GETMINMAXINFO, 0, 0, 0, &message_map::MinMaxInfo<&ThisClass::OnGetMinMaxInfo>},
 #define ON_WM_CTLCOLOR()                                                                   \
     {WM_CTLCOLORMSGBOX, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},          \
         {WM_CTLCOLOREDIT, 0, 0, 0, &message_map::CtlColor<&ThisClass::OnCtlColor>},        \

@@ -28,6 +28,7 @@ int NumberOf(Function function)
 {
     return NumberOf(reinterpret_cast<const void *>(function));
 }
+const void *AddressOf(int value) { return reinterpret_cast<const void *>(static_cast<std::intptr_t>(value)); }
 HWND WindowOf(int value) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(value)); }
 
 // The hook for a number from the editor: the harness's own (by its number) or
@@ -103,59 +104,61 @@ void CEnginePanel::DestroyGuiElementDialog()
 void CEnginePanel::OnLoadClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    frame.Report(frame.Call(&LoadEngine), StateBox::Library, IDS_LOADED);
+    frame.Report(CCommandFrame::Load(), StateBox::Library, IDS_LOADED);
 }
 
 void CEnginePanel::OnFreeClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.LoadedElseReset(g_engine.Kel_GetWindowMain, g_engine.Kel_GetWindowStatus))
+    if (!frame.LoadedElseReset(&Entry::Kel_GetWindowMain, &Entry::Kel_GetWindowStatus))
         return;
     HWND mainWindow = nullptr;
-    if (frame.Call(g_engine.Kel_GetWindowMain, &mainWindow) == KEL_OK && mainWindow) {
+    if (frame.Call(&Entry::Kel_GetWindowMain, &mainWindow) == KEL_OK && mainWindow) {
         switch (HarnessMessageBox(IDS_FREE_WITHOUT_EXIT, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
         case IDYES: OnKelExitClicked(0, IDC_KEL_EXIT, nullptr); break;
         case IDNO: break;
         default: return;
         }
     }
-    frame.Call(&FreeEngine); // its result is not shown: the box reads NULL either way
+    CCommandFrame::Free(); // its result is not shown: the box reads NULL either way
     m_host.SetState(StateBox::Library, IDS_NULL);
 }
 
 void CEnginePanel::OnInitMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_InitMain))
+    if (!frame.Loaded(&Entry::Kel_InitMain))
         return;
-    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(&MessageHook)};
-    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(&SetTitleHook)};
+    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(&CCommandFrame::MessageHook)};
+    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(&CCommandFrame::SetTitleHook)};
     if (!frame.EditParameters(L"Kel_InitMain", {&messageHook, &titleHook}))
         return;
     KelMessageHook messageHookArgument = nullptr;
     KelTitleHook titleHookArgument = nullptr;
-    if (!HookOf<KelMessageHook>(messageHook.value, &MessageHook, messageHookArgument))
-        HarnessMessageBox(FormatString(LoadResString(IDS_FOREIGN_HOOK), {std::to_wstring(messageHook.value)}),
-                          MB_ICONERROR);
-    else if (!HookOf<KelTitleHook>(titleHook.value, &SetTitleHook, titleHookArgument))
-        HarnessMessageBox(FormatString(LoadResString(IDS_FOREIGN_HOOK), {std::to_wstring(titleHook.value)}),
-                          MB_ICONERROR);
-    else
-        frame.Report(frame.Call(g_engine.Kel_InitMain, messageHookArgument, titleHookArgument), StateBox::Main,
+    bool ownMessageHook = HookOf<KelMessageHook>(messageHook.value, &CCommandFrame::MessageHook, messageHookArgument);
+    if (ownMessageHook && HookOf<KelTitleHook>(titleHook.value, &CCommandFrame::SetTitleHook, titleHookArgument)) {
+        frame.Report(frame.Call(&Entry::Kel_InitMain, messageHookArgument, titleHookArgument), StateBox::Main,
                      IDS_ALLOCATED);
+        return;
+    }
+    CCommandFrame::Refused(
+        trace_format::Call("Kel_InitMain", false, AddressOf(messageHook.value), AddressOf(titleHook.value)),
+        L"a hook that is not the harness's own");
+    int foreign = ownMessageHook ? titleHook.value : messageHook.value;
+    HarnessMessageBox(FormatString(LoadResString(IDS_FOREIGN_HOOK), {std::to_wstring(foreign)}), MB_ICONERROR);
 }
 
 void CEnginePanel::OnCreateMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_CreateMain))
+    if (!frame.Loaded(&Entry::Kel_CreateMain))
         return;
     Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_host.Window())};
     Parameter splash = {IDS_LABEL_SPLASH, 0};
     if (!frame.EditParameters(L"Kel_CreateMain", {&parent, &splash}))
         return;
     std::wstring tag = kCallerTag; // the engine takes a writable text
-    int result = frame.Call(g_engine.Kel_CreateMain, WindowOf(parent.value), splash.value, &tag[0]);
+    int result = frame.Call(&Entry::Kel_CreateMain, WindowOf(parent.value), splash.value, &tag[0]);
     // A new main window shows every page, whatever the toggles said before.
     m_host.PressAllPageToggles();
     frame.Report(result, StateBox::Main, IDS_CREATED);
@@ -164,7 +167,7 @@ void CEnginePanel::OnCreateMainClicked(UINT, int, HWND)
 void CEnginePanel::OnShowMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_ShowMain))
+    if (!frame.Loaded(&Entry::Kel_ShowMain))
         return;
     RECT place = m_host.FrameRectangle();
     Parameter show = {IDS_LABEL_SHOW, SW_SHOW};
@@ -172,23 +175,23 @@ void CEnginePanel::OnShowMainClicked(UINT, int, HWND)
     Parameter y = {IDS_LABEL_OFFSET_Y, place.top + 8};
     if (!frame.EditParameters(L"Kel_ShowMain", {&show, &x, &y}))
         return;
-    frame.Report(frame.Call(g_engine.Kel_ShowMain, show.value, x.value, y.value));
+    frame.Report(frame.Call(&Entry::Kel_ShowMain, show.value, x.value, y.value));
 }
 
 void CEnginePanel::OnHideMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (frame.Loaded(g_engine.Kel_ShowMain))
-        frame.Report(frame.Call(g_engine.Kel_ShowMain, SW_HIDE, 1, 0));
+    if (frame.Loaded(&Entry::Kel_ShowMain))
+        frame.Report(frame.Call(&Entry::Kel_ShowMain, SW_HIDE, 1, 0));
 }
 
 void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_GetWindowMain))
+    if (!frame.Loaded(&Entry::Kel_GetWindowMain))
         return;
     HWND window = nullptr;
-    int result = frame.Call(g_engine.Kel_GetWindowMain, &window);
+    int result = frame.Call(&Entry::Kel_GetWindowMain, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
     frame.Report(result);
@@ -197,28 +200,28 @@ void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
 void CEnginePanel::OnInitStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (frame.Loaded(g_engine.Kel_InitStatus))
-        frame.Report(frame.Call(g_engine.Kel_InitStatus), StateBox::Status, IDS_ALLOCATED);
+    if (frame.Loaded(&Entry::Kel_InitStatus))
+        frame.Report(frame.Call(&Entry::Kel_InitStatus), StateBox::Status, IDS_ALLOCATED);
 }
 
 void CEnginePanel::OnCreateStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_CreateStatus))
+    if (!frame.Loaded(&Entry::Kel_CreateStatus))
         return;
     Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_host.Window())};
     if (!frame.EditParameters(L"Kel_CreateStatus", {&parent}))
         return;
-    frame.Report(frame.Call(g_engine.Kel_CreateStatus, WindowOf(parent.value)), StateBox::Status, IDS_CREATED);
+    frame.Report(frame.Call(&Entry::Kel_CreateStatus, WindowOf(parent.value)), StateBox::Status, IDS_CREATED);
 }
 
 void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_ShowStatus, g_engine.Kel_GetWindowMain))
+    if (!frame.Loaded(&Entry::Kel_ShowStatus, &Entry::Kel_GetWindowMain))
         return;
     HWND mainWindow = nullptr;
-    int result = frame.Report(frame.Call(g_engine.Kel_GetWindowMain, &mainWindow));
+    int result = frame.Report(frame.Call(&Entry::Kel_GetWindowMain, &mainWindow));
     int height = 0;
     if (result != KEL_OK)
         HarnessMessageBox(IDS_NO_STATUS_POSITION, MB_OK);
@@ -230,24 +233,24 @@ void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
     Parameter y = {IDS_LABEL_OFFSET_Y, place.top + height + 14};
     if (!frame.EditParameters(L"Kel_ShowStatus", {&show, &x, &y}))
         return;
-    if (frame.LoadedElseReset(g_engine.Kel_ShowStatus))
-        frame.Report(frame.Call(g_engine.Kel_ShowStatus, show.value, x.value, y.value));
+    if (frame.LoadedElseReset(&Entry::Kel_ShowStatus))
+        frame.Report(frame.Call(&Entry::Kel_ShowStatus, show.value, x.value, y.value));
 }
 
 void CEnginePanel::OnHideStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (frame.Loaded(g_engine.Kel_ShowStatus))
-        frame.Report(frame.Call(g_engine.Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
+    if (frame.Loaded(&Entry::Kel_ShowStatus))
+        frame.Report(frame.Call(&Entry::Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
 }
 
 void CEnginePanel::OnGetWindowStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_GetWindowStatus))
+    if (!frame.Loaded(&Entry::Kel_GetWindowStatus))
         return;
     HWND window = nullptr;
-    int result = frame.Call(g_engine.Kel_GetWindowStatus, &window);
+    int result = frame.Call(&Entry::Kel_GetWindowStatus, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
     frame.Report(result);
@@ -257,7 +260,7 @@ static_assert(std::is_same<Kel_GetSizeOfVersion_fn, Kel_GetSizeOfPaperCatalog_fn
                   std::is_same<Kel_GetVersion_fn, Kel_GetPaperCatalog_fn>::value,
               "version and catalog are fetched alike");
 
-bool CEnginePanel::FetchEngineText(CCommandFrame &frame, const TextSizeSlot &sizeOf, const TextSlot &textOf,
+bool CEnginePanel::FetchEngineText(CCommandFrame &frame, TextSizeSlot Entry::*sizeOf, TextSlot Entry::*textOf,
                                    int &size, std::wstring &text)
 {
     size = 0;
@@ -277,7 +280,7 @@ bool CEnginePanel::FetchEngineText(CCommandFrame &frame, const TextSizeSlot &siz
     // The error box above let other buttons run: a Free may have come meanwhile.
     if (!frame.LoadedElseReset(textOf))
         return false;
-    if (frame.Report(frame.Call(textOf, buffer.data())) != KEL_OK)
+    if (frame.Report(frame.Call(textOf, OutText{buffer.data(), buffer.size()})) != KEL_OK)
         return false;
     text.assign(buffer.data(), wcsnlen(buffer.data(), static_cast<std::size_t>(size)));
     return true;
@@ -286,22 +289,22 @@ bool CEnginePanel::FetchEngineText(CCommandFrame &frame, const TextSizeSlot &siz
 void CEnginePanel::OnVersionClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_GetSizeOfVersion, g_engine.Kel_GetVersion))
+    if (!frame.Loaded(&Entry::Kel_GetSizeOfVersion, &Entry::Kel_GetVersion))
         return;
     int size = 0;
     std::wstring text;
-    if (FetchEngineText(frame, g_engine.Kel_GetSizeOfVersion, g_engine.Kel_GetVersion, size, text))
+    if (FetchEngineText(frame, &Entry::Kel_GetSizeOfVersion, &Entry::Kel_GetVersion, size, text))
         HarnessMessageBox(VersionText(size, text), MB_OK);
 }
 
 void CEnginePanel::OnPaperCatalogClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_GetSizeOfPaperCatalog, g_engine.Kel_GetPaperCatalog))
+    if (!frame.Loaded(&Entry::Kel_GetSizeOfPaperCatalog, &Entry::Kel_GetPaperCatalog))
         return;
     int size = 0;
     CTextViewer viewer;
-    if (FetchEngineText(frame, g_engine.Kel_GetSizeOfPaperCatalog, g_engine.Kel_GetPaperCatalog, size,
+    if (FetchEngineText(frame, &Entry::Kel_GetSizeOfPaperCatalog, &Entry::Kel_GetPaperCatalog, size,
                         viewer.m_strText))
         viewer.DoModal();
 }
@@ -309,19 +312,19 @@ void CEnginePanel::OnPaperCatalogClicked(UINT, int, HWND)
 void CEnginePanel::OnPrintClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (frame.LoadedElseReset(g_engine.Kel_Print))
-        frame.Report(frame.Call(g_engine.Kel_Print));
+    if (frame.LoadedElseReset(&Entry::Kel_Print))
+        frame.Report(frame.Call(&Entry::Kel_Print));
 }
 
 void CEnginePanel::OnKelExitClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_Exit))
+    if (!frame.Loaded(&Entry::Kel_Exit))
         return;
     Parameter force = {IDS_LABEL_FORCE, 0};
     if (!frame.EditParameters(L"Kel_Exit", {&force}))
         return;
-    if (frame.Report(frame.Call(g_engine.Kel_Exit, force.value)) == KEL_OK) {
+    if (frame.Report(frame.Call(&Entry::Kel_Exit, force.value)) == KEL_OK) {
         m_host.SetState(StateBox::Main, IDS_NULL);
         m_host.SetState(StateBox::Status, IDS_NULL);
     }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "CmdTarget.h"
-#include "EngineInterface.h"
+#include "EngineLoader.h"
 #include "GuiElementDialog.h"
 #include "PanelHost.h"
 
@@ -24,14 +24,13 @@ public:
     void DestroyGuiElementDialog();
 
 private:
-    // The slots themselves, read at the moment of each call.
     using TextSizeSlot = Kel_GetSizeOfVersion_fn;
     using TextSlot = Kel_GetVersion_fn;
 
     // Size query, then the text itself, each reported; false when there is
     // nothing to show.
-    bool FetchEngineText(CCommandFrame &frame, const TextSizeSlot &sizeOf, const TextSlot &textOf, int &size,
-                         std::wstring &text);
+    bool FetchEngineText(CCommandFrame &frame, TextSizeSlot EngineEntryPoints::*sizeOf,
+                         TextSlot EngineEntryPoints::*textOf, int &size, std::wstring &text);
 
     void OnLoadClicked(UINT code, int id, HWND control);
     void OnFreeClicked(UINT code, int id, HWND control);

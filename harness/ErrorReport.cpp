@@ -58,6 +58,8 @@ const wchar_t *TableText(int code)
 bool IsXmlCode(int code) { return code >= KEL_XML_READ_ERROR && code <= KEL_XML_OTHER_ERROR; }
 } // namespace
 
+std::wstring EngineTableText(int code) { return TableText(code); }
+
 std::wstring EngineErrorText(int code, int position)
 {
     std::wstring text = TableText(code);

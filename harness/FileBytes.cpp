@@ -1,6 +1,9 @@
 #include "FileBytes.h"
 
+#include "ErrorReport.h"
+#include "Strings.h"
 #include "UniqueHandle.h"
+#include "resource.h"
 
 #include <algorithm>
 
@@ -125,4 +128,26 @@ std::wstring SystemErrorText(DWORD error)
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return message;
+}
+
+bool SaveFileBytes(const std::wstring &path, const std::string &bytes)
+{
+    DWORD error = 0;
+    bool earlierFileKept = true;
+    if (ReplaceFileBytes(path, bytes, error, earlierFileKept))
+        return true;
+    UINT text = earlierFileKept ? IDS_CANNOT_WRITE : IDS_EARLIER_FILE_CHANGED;
+    HarnessMessageBox(FormatString(LoadResString(text), {path, SystemErrorText(error)}), MB_ICONERROR);
+    return false;
+}
+
+std::string EncodeUtf8(const std::wstring &text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
+    return bytes;
 }

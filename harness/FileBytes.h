@@ -1,4 +1,4 @@
-// Whole files in and out, for the settings panel.
+// Whole files in and out, for the settings panel and the call trace.
 #pragma once
 
 #include "ReadFileBytes.h"
@@ -14,5 +14,11 @@
 // earlierFileKept then says whether an earlier file is as it was.
 bool ReplaceFileBytes(const std::wstring &path, const std::string &bytes, DWORD &error, bool &earlierFileKept);
 
+// ReplaceFileBytes, and a box that says what went wrong when it fails.
+bool SaveFileBytes(const std::wstring &path, const std::string &bytes);
+
 // The system's wording for an error code, without its line end.
 std::wstring SystemErrorText(DWORD error);
+
+// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
+std::string EncodeUtf8(const std::wstring &text);

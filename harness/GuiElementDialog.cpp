@@ -65,14 +65,14 @@ void CGuiElementDialog::ShowSelectedId()
 
 void CGuiElementDialog::ShowOrHide(int show)
 {
-    if (!g_engine.Kel_ShowGuiElement) {
+    if (!CCommandFrame::Bound(&Entry::Kel_ShowGuiElement)) {
         AfxMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
         return;
     }
     int page = m_pageList.GetCurSel();
     int code = page >= 0 && page < 7 ? kHarnessPages[page].code : 0;
     int id = ParseDecimal(m_idBox.GetWindowText().c_str()); // the box, as typed
-    ReportEngineError(CCommandFrame::Call(g_engine.Kel_ShowGuiElement, code, id, show), 0);
+    ReportEngineError(CCommandFrame::Call(&Entry::Kel_ShowGuiElement, code, id, show), 0);
 }
 
 void CGuiElementDialog::OnPageChanged(UINT, int, HWND)

@@ -1,5 +1,6 @@
 #include "HarnessApp.h"
 
+#include "CommandFrame.h"
 #include "Dialog.h"
 #include "EngineLoader.h"
 #include "FaultReport.h"
@@ -24,4 +25,4 @@ BOOL CHarnessApp::InitInstance()
     return FALSE; // the dialog's destructor frees the engine
 }
 
-void CHarnessApp::OnHelp(UINT, int, HWND) { OpenEngineHelp(); }
+void CHarnessApp::OnHelp(UINT, int, HWND) { OpenEngineHelp(TracedCall()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CallTrace.h"
 #include "WinApp.h"
 
 class CHarnessApp : public CWinApp {
@@ -7,7 +8,12 @@ public:
     CHarnessApp();
     BOOL InitInstance() override;
 
+    // Begins with the program, so its times count from the start.
+    CCallTrace &CallTrace() { return m_callTrace; }
+
 private:
     void OnHelp(UINT code, int id, HWND control);
+
+    CCallTrace m_callTrace;
     DECLARE_MESSAGE_MAP()
 };

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CHarnessDialog, CDialog)
     ON_COMMAND(ID_APP_EXIT, OnExitCommand)
     ON_COMMAND(ID_CLOSE_DOCUMENT, OnCloseDocumentCommand)
     ON_COMMAND(IDC_EXIT, OnExitClicked)
+    ON_COMMAND(ID_VIEW_CALL_TRACE, OnCallTraceCommand)
     CHAIN_COMMANDS_MEMBER(m_settings)
     CHAIN_COMMANDS_MEMBER(m_calls)
 END_MESSAGE_MAP()
@@ -30,8 +31,9 @@ CHarnessDialog::CHarnessDialog(HWND parent)
 
 CHarnessDialog::~CHarnessDialog()
 {
-    CCommandFrame::Call(&FreeEngine); // without Kel_Exit: the close paths called it when they could
+    CCommandFrame::Free(); // without Kel_Exit: the close paths called it when they could
     m_calls.DestroyGuiElementDialog();
+    m_pCallTrace.reset();
     DestroyWindow(); // before the panels go: the XML box still has their font
 }
 
@@ -100,7 +102,7 @@ BOOL CHarnessDialog::PreTranslateMessage(MSG *message)
 LRESULT CHarnessDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     TrackShift(message, wParam);
-    ForwardSendMessage(message, wParam, lParam);
+    ForwardSendMessage(message, wParam, lParam, RelayCall());
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
@@ -117,8 +119,8 @@ void CHarnessDialog::OnPageToggled(UINT, int id, HWND control)
     CCommandFrame frame(*this);
     // The toggle has already changed its state; it keeps it whatever the engine says.
     int state = ::SendMessageW(control ? control : GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-    if (frame.LoadedElseReset(g_engine.Kel_ShowTab))
-        frame.Report(frame.Call(g_engine.Kel_ShowTab, PageCodeOfToggle(id), state));
+    if (frame.LoadedElseReset(&Entry::Kel_ShowTab))
+        frame.Report(frame.Call(&Entry::Kel_ShowTab, PageCodeOfToggle(id), state));
 }
 
 void CHarnessDialog::OnOK()
@@ -132,7 +134,7 @@ void CHarnessDialog::OnCancel()
     if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDYES)
         return;
     CCommandFrame frame(*this);
-    if (g_engine.Kel_Exit && EngineRefusesExit(frame.Call(g_engine.Kel_Exit, 0))) {
+    if (g_engine.Kel_Exit && EngineRefusesExit(frame.Call(&Entry::Kel_Exit, 0))) {
         frame.ExitRefused();
         return;
     }
@@ -143,7 +145,7 @@ void CHarnessDialog::OnCancel()
 void CHarnessDialog::OnExitCommand(UINT, int, HWND)
 {
     ResetKeyState();
-    if (g_engine.Kel_Exit && EngineRefusesExit(CCommandFrame::Call(g_engine.Kel_Exit, 0)))
+    if (g_engine.Kel_Exit && EngineRefusesExit(CCommandFrame::Call(&Entry::Kel_Exit, 0)))
         return;
     CDialog::OnOK();
 }
@@ -156,3 +158,16 @@ void CHarnessDialog::OnCloseDocumentCommand(UINT code, int id, HWND control)
 }
 
 void CHarnessDialog::OnExitClicked(UINT, int, HWND) { OnCancel(); }
+
+void CHarnessDialog::OnCallTraceCommand(UINT, int, HWND)
+{
+    CCommandFrame frame(*this);
+    CCallTrace *trace = CCommandFrame::Trace();
+    if (!m_pCallTrace && trace) {
+        auto window = std::make_unique<CCallTraceDialog>(*trace);
+        if (window->Create(m_hWnd))
+            m_pCallTrace = std::move(window);
+    }
+    if (m_pCallTrace)
+        m_pCallTrace->Open();
+}

@@ -4,11 +4,14 @@
 // itself. Every message of its window goes to the engine first.
 #pragma once
 
+#include "CallTraceDialog.h"
 #include "Dialog.h"
 #include "EnginePanel.h"
 #include "PanelHost.h"
 #include "SettingsPanel.h"
 #include "UniqueHandle.h"
+
+#include <memory>
 
 class CHarnessDialog : public CDialog, private PanelHost {
 public:
@@ -46,9 +49,11 @@ private:
     void OnExitCommand(UINT code, int id, HWND control);
     void OnCloseDocumentCommand(UINT code, int id, HWND control);
     void OnExitClicked(UINT code, int id, HWND control);
+    void OnCallTraceCommand(UINT code, int id, HWND control);
 
     CSettingsPanel m_settings{*this};
     CEnginePanel m_calls{*this};
+    std::unique_ptr<CCallTraceDialog> m_pCallTrace; // from the first View > Call Trace on
 
     DECLARE_MESSAGE_MAP()
 };

@@ -52,16 +52,15 @@ void CSettingsPanel::OpenCommandLineSettings()
     const std::wstring commandLine = AfxGetApp()->m_lpCmdLine;
     if (commandLine.empty())
         return;
-    if (!g_engine.Kel_OpenSettings) {
+    if (!CCommandFrame::Bound(&Entry::Kel_OpenSettings)) {
         HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
         return;
     }
     std::wstring name = commandLine; // the engine takes a writable text
-    if (CCommandFrame::Call(g_engine.Kel_OpenSettings, &name[0]) == KEL_OK)
+    if (CCommandFrame::Call(&Entry::Kel_OpenSettings, &name[0]) == KEL_OK)
         return;
     HarnessMessageBox(LoadResString(IDS_CANNOT_OPEN_SETTINGS) + L"\n" + commandLine, MB_OK);
-    if (g_engine.Kel_NewSettings)
-        CCommandFrame::Call(g_engine.Kel_NewSettings);
+    CCommandFrame::Call(&Entry::Kel_NewSettings);
 }
 
 void CSettingsPanel::OnClearXmlClicked(UINT, int, HWND)
@@ -108,23 +107,17 @@ void CSettingsPanel::OnSaveXmlClicked(UINT, int, HWND)
         HarnessMessageBox(FormatString(LoadResString(IDS_UNENCODABLE), {std::to_wstring(encoded.unencodable)}),
                           MB_OKCANCEL | MB_ICONWARNING) != IDOK)
         return;
-    DWORD error = 0;
-    bool earlierFileKept = true;
-    if (!ReplaceFileBytes(dialog.GetPathName(), encoded.bytes, error, earlierFileKept)) {
-        UINT text = earlierFileKept ? IDS_CANNOT_WRITE : IDS_EARLIER_FILE_CHANGED;
-        HarnessMessageBox(FormatString(LoadResString(text), {dialog.GetPathName(), SystemErrorText(error)}),
-                          MB_ICONERROR);
-    }
+    SaveFileBytes(dialog.GetPathName(), encoded.bytes);
 }
 
 void CSettingsPanel::OnApplyXmlClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_OpenXMLSettings))
+    if (!frame.Loaded(&Entry::Kel_OpenXMLSettings))
         return;
     std::wstring text = m_xml.GetWindowText(); // the engine takes a writable text
     int position = 0;
-    int result = frame.Call(g_engine.Kel_OpenXMLSettings, &text[0], &position);
+    int result = frame.Call(&Entry::Kel_OpenXMLSettings, &text[0], &position);
     frame.Report(result, position);
 }
 
@@ -144,24 +137,24 @@ void CSettingsPanel::OnBrowseClicked(UINT, int, HWND)
 void CSettingsPanel::OnNewSettingsClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (frame.LoadedElseReset(g_engine.Kel_NewSettings))
-        frame.Report(frame.Call(g_engine.Kel_NewSettings));
+    if (frame.LoadedElseReset(&Entry::Kel_NewSettings))
+        frame.Report(frame.Call(&Entry::Kel_NewSettings));
 }
 
 void CSettingsPanel::OnOpenSettingsClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_OpenSettings))
+    if (!frame.Loaded(&Entry::Kel_OpenSettings))
         return;
     std::wstring name = m_fileName.GetWindowText(); // passed unchanged, also when empty
-    frame.Report(frame.Call(g_engine.Kel_OpenSettings, &name[0]));
+    frame.Report(frame.Call(&Entry::Kel_OpenSettings, &name[0]));
 }
 
 void CSettingsPanel::OnSaveSettingsClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(g_engine.Kel_SaveSettings))
+    if (!frame.Loaded(&Entry::Kel_SaveSettings))
         return;
     std::wstring name = m_fileName.GetWindowText();
-    frame.Report(frame.Call(g_engine.Kel_SaveSettings, &name[0]));
+    frame.Report(frame.Call(&Entry::Kel_SaveSettings, &name[0]));
 }

@@ -7,6 +7,11 @@
 #define IDD_PARAMETER_EDITOR 2620
 #define IDD_TEXT_VIEWER 2621
 #define IDD_GUI_ELEMENTS 130
+#define IDD_CALL_TRACE 131
+
+// Our own menu command. The engine sees every command first, so it stands
+// at the top of the program's range, away from any engine's own.
+#define ID_VIEW_CALL_TRACE 57088
 
 // Main dialog: the Enabled Pages toggles, in page order.
 #define IDC_PAGE_PRINTERS 1000
@@ -74,6 +79,13 @@
 // Text viewer.
 #define IDC_VIEWER_TEXT 1040
 
+// Call trace.
+#define IDC_TRACE_TEXT 1060
+#define IDC_TRACE_RELAYS 1061
+#define IDC_TRACE_CLEAR 1062
+#define IDC_TRACE_COPY 1063
+#define IDC_TRACE_SAVE 1064
+
 // The menu commands and the strings shared with the host.
 #include "EngineContract.h"
 
@@ -114,3 +126,6 @@
 #define IDS_UNENCODABLE 62005
 #define IDS_CANNOT_WRITE 62006
 #define IDS_EARLIER_FILE_CHANGED 62007
+#define IDS_TRACE_FILTER 62008
+#define IDS_TRACE_FILE_NAME 62009
+#define IDS_TRACE_EXTENSION 62010

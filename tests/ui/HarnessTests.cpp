@@ -6,6 +6,8 @@
 #include "PageTable.h"
 
 #include <algorithm>
+#include <regex>
+#include <utility>
 
 using namespace uidriver;
 
@@ -393,6 +395,26 @@ protected:
         std::vector<std::string> calls = Calls(prefix);
         return calls.empty() ? std::string() : calls.back();
     }
+    // View > Call Trace; the window, once it shows.
+    HWND OpenTrace(HWND main)
+    {
+        Command(main, ID_VIEW_CALL_TRACE);
+        HWND trace = m_process->WaitWindow(L"#32770", L"Call Trace");
+        EXPECT_NE(nullptr, trace) << "View > Call Trace opens the trace";
+        return trace;
+    }
+    // The trace's lines without their times.
+    std::vector<std::string> TraceLines(HWND main)
+    {
+        std::vector<std::string> lines;
+        HWND trace = OpenTrace(main);
+        if (!trace)
+            return lines;
+        std::string text = Utf8(Text(Child(trace, IDC_TRACE_TEXT)));
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+            lines.push_back(text.substr(at, end - at).substr(std::min<std::size_t>(12, end - at)));
+        return lines;
+    }
 };
 
 TEST_F(Panel, EveryEngineButtonBeforeLoadSaysFunctionWasNotLoaded)
@@ -605,6 +627,9 @@ TEST_F(Panel, HookRowsTakeTheHarnessHooksOrNoneOnly)
             std::wstring box = AnswerBox(kHarnessCaption);
             EXPECT_NE(std::wstring::npos, box.find(L"so Kel_InitMain was not called")) << Utf8(box);
             EXPECT_TRUE(Calls("Kel_InitMain(").empty());
+            std::vector<std::string> lines = TraceLines(main);
+            EXPECT_TRUE(!lines.empty() && MatchesPattern("Kel_InitMain(0x*, 0x*) not made: *", lines.back()))
+                << "the trace marks the call as not made: " << (lines.empty() ? "" : lines.back());
             EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
         }
     }
@@ -1197,4 +1222,125 @@ TEST_F(Settings, FourMegabytesLoadAndSaveBackWhole)
     std::string back = m_sandbox.ReadFileBytes(L"back.xml");
     EXPECT_EQ(bytes.size(), back.size());
     EXPECT_TRUE(bytes == back) << "saved back byte for byte"; // no diff of 4 MB in the output
+}
+
+// --- Call trace
+
+namespace {
+// The trace's lines as the engine's log writes them: handles in decimal, the
+// result without its text and duration, hooks marked, and whatever a call
+// brought back before the call, since the log writes a line as it returns.
+// The library's load and free and the refused calls are not the engine's.
+std::vector<std::string> AsEngineLog(const std::vector<std::string> &trace)
+{
+    const std::regex hex("0x([0-9A-F]+)"), ending("\\) = (-?[0-9]+) .*$"), duration("\\) \\([0-9.]+ ms\\)$");
+    std::vector<std::string> log;
+    std::vector<std::pair<std::size_t, std::string>> waiting; // depth, line
+    for (const std::string &line : trace) {
+        std::size_t depth = line.find_first_not_of(' ') / 4;
+        std::string call = line.substr(depth * 4);
+        if (call.rfind("LoadLibrary(", 0) == 0 || call.rfind("FreeLibrary(", 0) == 0 ||
+            call.find(" not made: ") != std::string::npos)
+            continue;
+        std::string converted, rest = call;
+        std::smatch match;
+        while (std::regex_search(rest, match, hex)) {
+            converted += match.prefix().str() + std::to_string(std::stoull(match[1].str(), nullptr, 16));
+            rest = match.suffix().str();
+        }
+        converted = std::regex_replace(std::regex_replace(converted + rest, ending, ") = $1"), duration, ")");
+        while (!waiting.empty() && waiting.back().first >= depth) {
+            log.push_back(waiting.back().second);
+            waiting.pop_back();
+        }
+        waiting.push_back({depth, depth > 0 ? "hook " + converted : converted});
+    }
+    for (; !waiting.empty(); waiting.pop_back())
+        log.push_back(waiting.back().second);
+    return log;
+}
+} // namespace
+
+class Trace : public Settings {};
+
+TEST_F(Trace, SaysWhatWasCalledWithWhatAndWhatCameBack)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
+    ClickId(main, IDC_QUICK_FREE);
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    ClickId(main, IDC_PRINT);
+    EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption));
+    ASSERT_TRUE(Sync(main));
+
+    std::vector<std::string> trace = TraceLines(main);
+    std::vector<std::string> engine;
+    for (const std::string &line : m_sandbox.CallLog()) {
+        if ((line.rfind("Kel_", 0) == 0 || line.rfind("hook ", 0) == 0) && line.rfind("Kel_SendMessage(", 0) != 0)
+            engine.push_back(line);
+    }
+    EXPECT_EQ(engine, AsEngineLog(trace)) << "the engine's calls, in its order, with its arguments and results";
+
+    struct Expected {
+        const char *pattern;
+        const char *what;
+    } expected[] = {
+        {"LoadLibrary(\"Solvetric.dll\") = 0 OK (* ms)", "the load comes first, with its result"},
+        {"Kel_InitMain(0x*, 0x*) = 0 OK (* ms)", "hooks as addresses, the result with its text"},
+        {"Kel_CreateMain(0x*, 0, \"KelmTest - 04_19_01\") = 0 OK (* ms)", "texts quoted"},
+        {"    SetTitleHook(\"Untitled\", \"Solvetric\", 0) (* ms)", "the hook under the call it came from"},
+        {"Kel_GetWindowMain(->0x*) = 0 OK (* ms)", "out-parameters as written"},
+        {"Kel_Exit(0) = 0 OK (* ms)", "Quick Free's exit"},
+        {"FreeLibrary(0x*) = 0 OK (* ms)", "the free, with the module freed"},
+        {"Kel_Print not made: Function was not loaded", "the refused call, last"},
+    };
+    std::size_t at = 0;
+    for (const Expected &e : expected) {
+        while (at < trace.size() && !MatchesPattern(e.pattern, trace[at]))
+            ++at;
+        EXPECT_LT(at, trace.size()) << e.what << ": expected " << e.pattern << " after the lines before it";
+    }
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ("Kel_Print not made: Function was not loaded", trace.back());
+    EXPECT_EQ(0u, trace.front().rfind("LoadLibrary(", 0)) << trace.front();
+}
+
+TEST_F(Trace, SaveWritesWhatTheWindowShowsCopyTakesItAndClearEmptiesIt)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    HWND trace = OpenTrace(main);
+    ASSERT_NE(nullptr, trace);
+    const std::wstring shown = Text(Child(trace, IDC_TRACE_TEXT));
+    ASSERT_NE(std::wstring::npos, shown.find(L"Kel_ShowStatus(")) << Utf8(shown);
+
+    ChooseFile(trace, IDC_TRACE_SAVE, L"Save As", m_sandbox.Path(L"trace.txt"));
+    const std::string saved = FileOrEmpty(L"trace.txt");
+    EXPECT_EQ(Utf8(shown), saved) << "UTF-8, byte for byte what the window shows";
+    for (std::size_t feed = saved.find('\n'); feed != std::string::npos; feed = saved.find('\n', feed + 1))
+        ASSERT_TRUE(feed > 0 && saved[feed - 1] == '\r') << "every line ends in CR LF, also at " << feed;
+
+    ClickId(trace, IDC_TRACE_COPY);
+    ASSERT_TRUE(Sync(trace));
+    std::wstring copied;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto *text = static_cast<const wchar_t *>(::GlobalLock(data))) {
+                copied = text;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+    }
+    EXPECT_EQ(Utf8(shown), Utf8(copied)) << "Copy takes the whole trace";
+
+    ClickId(trace, IDC_TRACE_CLEAR);
+    ASSERT_TRUE(Sync(trace));
+    EXPECT_EQ(L"", Text(Child(trace, IDC_TRACE_TEXT)));
+    ClickId(main, IDC_GET_WINDOW_MAIN);
+    EXPECT_EQ(L"Success", AnswerBox(kHarnessCaption));
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(trace, IDC_TRACE_TEXT)).find(L"Kel_GetWindowMain(") != std::wstring::npos; },
+                        5000))
+        << "the open window follows the calls";
 }

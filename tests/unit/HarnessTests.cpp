@@ -1,5 +1,7 @@
 // The harness's parts that need no running program: the result code table,
-// its reading of numbers, the fixed font, and its two small dialogs driven in-process.
+// its reading of numbers, the call trace, the fixed font, and its two small
+// dialogs driven in-process.
+#include "CommandFrame.h"
 #include "Decimal.h"
 #include "ErrorReport.h"
 #include "FileBytes.h"
@@ -71,6 +73,90 @@ TEST(EngineErrorText, PositionOnlyOnTheXmlCodes)
     EXPECT_EQ(L"Unknown XML error.\nPosition: -3.", EngineErrorText(43, -3));
     EXPECT_EQ(L"Not enough disk space for temporary files", EngineErrorText(37, 12));
     EXPECT_EQ(L"", EngineErrorText(0, 99)) << "0 shows nothing, whatever the position";
+}
+
+namespace {
+// The trace's lines without their times.
+std::vector<std::wstring> TraceLines(const CCallTrace &trace)
+{
+    std::vector<std::wstring> lines;
+    const std::wstring text = trace.Text();
+    for (std::size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2) {
+        std::wstring line = text.substr(at, end - at);
+        lines.push_back(line[0] == L'(' ? line : line.substr(12));
+    }
+    return lines;
+}
+} // namespace
+
+TEST(CallTrace, NestedCallsStandUnderTheirCallerAndTheBoundDropsTheOldest)
+{
+    CCallTrace trace(4);
+    std::uint64_t outer = trace.Open(L"Kel_CreateMain()");
+    std::uint64_t hook = trace.Open(L"SetTitleHook()");
+    EXPECT_EQ((std::vector<std::wstring>{L"Kel_CreateMain() ...", L"    SetTitleHook() ..."}), TraceLines(trace))
+        << "a call still running says so";
+    trace.Close(hook, L"SetTitleHook(\"a\")", L" (1 ms)");
+    trace.Close(outer, L"", L" = 0 OK");
+    trace.Refused(L"Kel_Print", L"Function was not loaded");
+    EXPECT_EQ((std::vector<std::wstring>{L"Kel_CreateMain() = 0 OK", L"    SetTitleHook(\"a\") (1 ms)",
+                                         L"Kel_Print not made: Function was not loaded"}),
+              TraceLines(trace));
+
+    // A call whose line the bound took while it ran: its end changes nothing,
+    // and the lines after it stand where they belong.
+    std::uint64_t running = trace.Open(L"Kel_Print()");
+    for (int i = 0; i < 4; ++i)
+        trace.Close(trace.Open(L"MessageHook(" + std::to_wstring(i) + L")"), L"", L" = 1");
+    trace.Close(running, L"Kel_Print()", L" = 0 OK");
+    trace.Close(trace.Open(L"Kel_Exit(0)"), L"", L" = 0 OK");
+    EXPECT_EQ((std::vector<std::wstring>{L"(5 earlier lines dropped: the trace keeps the last 4)",
+                                         L"    MessageHook(1) = 1", L"    MessageHook(2) = 1",
+                                         L"    MessageHook(3) = 1", L"Kel_Exit(0) = 0 OK"}),
+              TraceLines(trace));
+    EXPECT_EQ(5u, trace.Dropped());
+
+    std::uint64_t version = trace.Version();
+    trace.Clear();
+    EXPECT_EQ(L"", trace.Text()) << "nothing left, not even the count of dropped lines";
+    EXPECT_NE(version, trace.Version()) << "a view sees the change";
+}
+
+TEST(CallTrace, ArgumentsAndResultsReadAsTheyWerePassed)
+{
+    const std::wstring zeros(sizeof(void *) * 2 - 4, L'0');
+    int size = 61;
+    int *noSize = nullptr;
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1A2B));
+    HWND *windowOut = &window;
+    wchar_t buffer[8] = L"Ver\t1";
+    std::wstring longText(100, L'x');
+    struct Case {
+        std::wstring seen;
+        std::wstring expected;
+    } cases[] = {
+        {trace_format::Call("Kel_InitStatus", false), L"Kel_InitStatus()"},
+        {trace_format::Call("Kel_ShowMain", false, -1, 2u, 3), L"Kel_ShowMain(-1, 2, 3)"},
+        {trace_format::Call("Kel_CreateStatus", false, window), L"Kel_CreateStatus(0x" + zeros + L"1A2B)"},
+        {trace_format::Call("Kel_GetSizeOfVersion", false, &size, noSize), L"Kel_GetSizeOfVersion(->?, NULL)"},
+        {trace_format::Call("Kel_GetSizeOfVersion", true, &size, noSize), L"Kel_GetSizeOfVersion(->61, NULL)"},
+        {trace_format::Call("Kel_GetWindowMain", true, windowOut), L"Kel_GetWindowMain(->0x" + zeros + L"1A2B)"},
+        {trace_format::Call("Kel_GetVersion", false, OutText{buffer, 8}), L"Kel_GetVersion(->?)"},
+        {trace_format::Call("Kel_GetVersion", true, OutText{buffer, 2}), L"Kel_GetVersion(->\"Ve\")"},
+        {trace_format::Call("Kel_OpenSettings", false, static_cast<wchar_t *>(nullptr)), L"Kel_OpenSettings(NULL)"},
+        {trace_format::Text(L"a\"b\\c\r\n\x01\x7f\u00e9"), L"\"a\\\"b\\\\c\\r\\n\\u0001\\u007F\u00e9\""},
+        {trace_format::Text(buffer), L"\"Ver\\t1\""},
+        {trace_format::Text(longText.c_str()), L"\"" + longText.substr(0, 80) + L"\"... (100 characters)"},
+        {trace_format::EngineResult(0), L" = 0 OK"},
+        {trace_format::EngineResult(17), L" = 17 Cannot Open File."},
+        {trace_format::EngineResult(31), L" = 31 Error during sending data to printer"},
+        {trace_format::EngineResult(33), L" = 33 Unable to convert Tiff to G4 stripped"},
+        {trace_format::EngineResult(39), L" = 39 Syntax error (missing or unexpected character)."},
+        {trace_format::EngineResult(-7), L" = -7 Undefined Error Code!"},
+        {trace_format::Duration(1.25), L" (1.250 ms)"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.expected, c.seen);
 }
 
 TEST(FixedFont, AsksForTheCellHeightFaceAndPitch)

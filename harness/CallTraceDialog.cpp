@@ -1,0 +1,162 @@
+#include "CallTraceDialog.h"
+
+#include "Clipboard.h"
+#include "FileBytes.h"
+#include "FileDialog.h"
+#include "FixedFont.h"
+#include "Strings.h"
+#include "resource.h"
+
+#include <iterator>
+
+namespace {
+// Often enough to follow the clicks, seldom enough to cost nothing.
+const UINT_PTR kRefreshTimer = 1;
+const UINT kRefreshMilliseconds = 250;
+
+// How each control follows the window's size: the box grows both ways, the
+// rest keeps its distance from the bottom, the buttons from the right too.
+struct Anchor {
+    int id;
+    bool growsWide;
+    bool growsTall;
+    bool followsRight;
+};
+const Anchor kAnchors[] = {
+    {IDC_TRACE_TEXT, true, true, false},   {IDC_TRACE_RELAYS, false, false, false},
+    {IDC_TRACE_CLEAR, false, false, true}, {IDC_TRACE_COPY, false, false, true},
+    {IDC_TRACE_SAVE, false, false, true},
+};
+
+SIZE ClientSize(HWND window)
+{
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CCallTraceDialog, CDialog)
+    ON_WM_TIMER()
+    ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
+    ON_COMMAND(IDC_TRACE_RELAYS, OnRelaysClicked)
+    ON_COMMAND(IDC_TRACE_CLEAR, OnClearClicked)
+    ON_COMMAND(IDC_TRACE_COPY, OnCopyClicked)
+    ON_COMMAND(IDC_TRACE_SAVE, OnSaveClicked)
+END_MESSAGE_MAP()
+
+CCallTraceDialog::CCallTraceDialog(CCallTrace &trace) : CDialog(IDD_CALL_TRACE), m_trace(trace) {}
+
+CCallTraceDialog::~CCallTraceDialog()
+{
+    DestroyWindow(); // before the font it shows goes
+    m_pFixedFont.reset();
+}
+
+void CCallTraceDialog::DoDataExchange(CDataExchange *dx)
+{
+    DDX_Control(dx, IDC_TRACE_TEXT, m_text);
+    DDX_Control(dx, IDC_TRACE_RELAYS, m_relays);
+}
+
+BOOL CCallTraceDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
+    if (m_pFixedFont)
+        m_text.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
+    m_text.SendMessage(EM_SETLIMITTEXT, 0); // ten thousand lines are more than the default holds
+    m_relays.SetCheck(m_trace.IncludesRelays() ? BST_CHECKED : BST_UNCHECKED);
+    m_designClient = ClientSize(m_hWnd);
+    for (const Anchor &anchor : kAnchors) {
+        RECT place = {};
+        ::GetWindowRect(GetDlgItem(anchor.id), &place);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&place), 2);
+        m_designed.push_back(place);
+    }
+    RECT window = {};
+    ::GetWindowRect(m_hWnd, &window);
+    m_smallest = {window.right - window.left, window.bottom - window.top};
+    ::SetTimer(m_hWnd, kRefreshTimer, kRefreshMilliseconds, nullptr);
+    return TRUE;
+}
+
+void CCallTraceDialog::Open()
+{
+    ShowTrace();
+    ShowWindow(::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+}
+
+void CCallTraceDialog::ShowTrace()
+{
+    if (m_trace.Version() == m_shownVersion)
+        return;
+    std::wstring text = m_trace.Text();
+    m_text.SetWindowText(text);
+    // The latest calls in view.
+    m_text.SetSel(static_cast<int>(text.size()), static_cast<int>(text.size()));
+    m_shownVersion = m_trace.Version();
+}
+
+void CCallTraceDialog::OnTimer(UINT_PTR id)
+{
+    if (id == kRefreshTimer && ::IsWindowVisible(m_hWnd))
+        ShowTrace();
+}
+
+void CCallTraceDialog::OnSize(UINT type, int width, int height)
+{
+    if (type == SIZE_MINIMIZED || m_designed.size() != std::size(kAnchors))
+        return; // also while the window is being made
+    // Each control where the template put it, moved or grown by how much the
+    // window grew since then.
+    const int grownWide = width - m_designClient.cx;
+    const int grownTall = height - m_designClient.cy;
+    for (std::size_t i = 0; i < m_designed.size(); ++i) {
+        const Anchor &anchor = kAnchors[i];
+        RECT place = m_designed[i];
+        if (anchor.followsRight)
+            ::OffsetRect(&place, grownWide, 0);
+        if (anchor.growsWide)
+            place.right += grownWide;
+        if (anchor.growsTall)
+            place.bottom += grownTall;
+        else
+            ::OffsetRect(&place, 0, grownTall);
+        ::SetWindowPos(GetDlgItem(anchor.id), nullptr, place.left, place.top, place.right - place.left,
+                       place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CCallTraceDialog::OnGetMinMaxInfo(MINMAXINFO *info)
+{
+    info->ptMinTrackSize.x = m_smallest.cx;
+    info->ptMinTrackSize.y = m_smallest.cy;
+}
+
+void CCallTraceDialog::OnRelaysClicked(UINT, int, HWND) { m_trace.IncludeRelays(m_relays.GetCheck() == BST_CHECKED); }
+
+void CCallTraceDialog::OnClearClicked(UINT, int, HWND)
+{
+    m_trace.Clear();
+    ShowTrace();
+}
+
+void CCallTraceDialog::OnCopyClicked(UINT, int, HWND)
+{
+    ShowTrace();
+    CopyTextToClipboard(m_hWnd, m_text.GetWindowText());
+}
+
+void CCallTraceDialog::OnSaveClicked(UINT, int, HWND)
+{
+    ShowTrace();
+    CFileDialog dialog(false, LoadResString(IDS_TRACE_EXTENSION), LoadResString(IDS_TRACE_FILE_NAME),
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadResString(IDS_TRACE_FILTER), m_hWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // What the window shows, line ends and all.
+    SaveFileBytes(dialog.GetPathName(), EncodeUtf8(m_text.GetWindowText()));
+}
