@@ -10,14 +10,9 @@ namespace {
 const int kStripHeight = 30;
 const int kStripGap = 4;
 
-// Page codes and control ids of the controls that show the settings.
+// The pages whose controls show the settings.
 const int kPrintersPage = KEL_PAGE_PRINTERS, kJobSetup1Page = KEL_PAGE_JOB_SETUP_1,
           kPaperSubstitutionsPage = KEL_PAGE_PAPER_SUBSTITUTIONS;
-const int kPrinterList = 1038;
-const int kCopiesEdit = 2612, kCollateCheck = 1092, kBodyPaperCombo = 1008;
-const int kRangeAllRadio = 1059, kRangeFromRadio = 1060, kRangeFromEdit = 1084, kRangeToEdit = 1085;
-const int kBodyPaperLabel = 2625;
-const int kPaperSizeValue = 1048, kPaperColourValue = 1049, kPaperWeightValue = 1050, kPaperTypeValue = 1051;
 // Strip panels the engine writes to.
 const int kDocumentPanel = KEL_ELEMENT_DOCUMENT_PANEL, kPrinterPanel = KEL_ELEMENT_PRINTER_PANEL,
           kMessagePanel = KEL_ELEMENT_MESSAGE_PANEL;
@@ -248,15 +243,18 @@ HWND MainWindow::PageControl(int pageCode, int controlId) const
 void MainWindow::ShowSettings(const JobSettings &settings)
 {
     m_filling = true;
-    SelectText(PageControl(kPrintersPage, kPrinterList), LB_FINDSTRINGEXACT, LB_SETCURSEL, settings.printer);
-    SetText(PageControl(kJobSetup1Page, kCopiesEdit), std::to_wstring(settings.copies));
-    SetChecked(PageControl(kJobSetup1Page, kCollateCheck), settings.collate);
-    SelectText(PageControl(kJobSetup1Page, kBodyPaperCombo), CB_FINDSTRINGEXACT, CB_SETCURSEL, settings.bodyPaper);
-    SetChecked(PageControl(kJobSetup1Page, kRangeAllRadio), settings.range.all);
-    SetChecked(PageControl(kJobSetup1Page, kRangeFromRadio), !settings.range.all);
+    SelectText(PageControl(kPrintersPage, KelPrintersPage::PrinterList), LB_FINDSTRINGEXACT, LB_SETCURSEL,
+               settings.printer);
+    SetText(PageControl(kJobSetup1Page, KelJobSetup1Page::CopiesEdit), std::to_wstring(settings.copies));
+    SetChecked(PageControl(kJobSetup1Page, KelJobSetup1Page::CollateCheck), settings.collate);
+    SelectText(PageControl(kJobSetup1Page, KelJobSetup1Page::BodyPaperCombo), CB_FINDSTRINGEXACT, CB_SETCURSEL,
+               settings.bodyPaper);
+    SetChecked(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeAllRadio), settings.range.all);
+    SetChecked(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeFromRadio), !settings.range.all);
     int last = settings.range.all ? kDocumentPages : settings.range.to;
-    SetText(PageControl(kJobSetup1Page, kRangeFromEdit), std::to_wstring(settings.range.all ? 1 : settings.range.from));
-    SetText(PageControl(kJobSetup1Page, kRangeToEdit), std::to_wstring(last));
+    SetText(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeFromEdit),
+            std::to_wstring(settings.range.all ? 1 : settings.range.from));
+    SetText(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeToEdit), std::to_wstring(last));
     m_filling = false;
     ShowPaperAttributes(settings);
     m_shown = settings;
@@ -266,11 +264,12 @@ void MainWindow::ShowPaperAttributes(const JobSettings &settings)
 {
     SetText(ElementWindow(kPrinterPanel), settings.printer);
     const Paper *paper = FindPaper(settings.bodyPaper);
-    SetText(PageControl(kPaperSubstitutionsPage, kBodyPaperLabel), L"Body paper: " + settings.bodyPaper);
-    SetText(PageControl(kPaperSubstitutionsPage, kPaperSizeValue), paper ? paper->size : L"");
-    SetText(PageControl(kPaperSubstitutionsPage, kPaperColourValue), paper ? paper->colour : L"");
-    SetText(PageControl(kPaperSubstitutionsPage, kPaperWeightValue), paper ? paper->weight : L"");
-    SetText(PageControl(kPaperSubstitutionsPage, kPaperTypeValue), paper ? paper->type : L"");
+    SetText(PageControl(kPaperSubstitutionsPage, KelPaperSubstitutionsPage::BodyPaperLabel),
+            L"Body paper: " + settings.bodyPaper);
+    SetText(PageControl(kPaperSubstitutionsPage, KelPaperSubstitutionsPage::SizeValue), paper ? paper->size : L"");
+    SetText(PageControl(kPaperSubstitutionsPage, KelPaperSubstitutionsPage::ColorValue), paper ? paper->colour : L"");
+    SetText(PageControl(kPaperSubstitutionsPage, KelPaperSubstitutionsPage::WeightValue), paper ? paper->weight : L"");
+    SetText(PageControl(kPaperSubstitutionsPage, KelPaperSubstitutionsPage::TypeValue), paper ? paper->type : L"");
 }
 
 void MainWindow::ShowDocument(const std::wstring &name, bool dirty)
@@ -284,23 +283,24 @@ void MainWindow::ShowMessage(const std::wstring &text) { SetText(ElementWindow(k
 JobSettings MainWindow::SettingsOnPages() const
 {
     JobSettings settings = m_shown;
-    std::wstring printer = SelectedText(PageControl(kPrintersPage, kPrinterList), LB_GETCURSEL, LB_GETTEXTLEN,
-                                        LB_GETTEXT);
+    std::wstring printer = SelectedText(PageControl(kPrintersPage, KelPrintersPage::PrinterList), LB_GETCURSEL,
+                                        LB_GETTEXTLEN, LB_GETTEXT);
     if (FindPrinter(printer))
         settings.printer = printer;
-    if (!PageControl(kJobSetup1Page, kCopiesEdit))
+    if (!PageControl(kJobSetup1Page, KelJobSetup1Page::CopiesEdit))
         return settings;
-    settings.copies = ParseCopies(TextOf(PageControl(kJobSetup1Page, kCopiesEdit))).value_or(settings.copies);
-    settings.collate = IsChecked(PageControl(kJobSetup1Page, kCollateCheck));
-    std::wstring paper = SelectedText(PageControl(kJobSetup1Page, kBodyPaperCombo), CB_GETCURSEL, CB_GETLBTEXTLEN,
-                                      CB_GETLBTEXT);
+    settings.copies =
+        ParseCopies(TextOf(PageControl(kJobSetup1Page, KelJobSetup1Page::CopiesEdit))).value_or(settings.copies);
+    settings.collate = IsChecked(PageControl(kJobSetup1Page, KelJobSetup1Page::CollateCheck));
+    std::wstring paper = SelectedText(PageControl(kJobSetup1Page, KelJobSetup1Page::BodyPaperCombo), CB_GETCURSEL,
+                                      CB_GETLBTEXTLEN, CB_GETLBTEXT);
     if (FindPaper(paper))
         settings.bodyPaper = paper;
-    if (IsChecked(PageControl(kJobSetup1Page, kRangeAllRadio))) {
+    if (IsChecked(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeAllRadio))) {
         settings.range = PrintRange{};
     } else {
-        std::wstring from = TextOf(PageControl(kJobSetup1Page, kRangeFromEdit));
-        std::wstring to = TextOf(PageControl(kJobSetup1Page, kRangeToEdit));
+        std::wstring from = TextOf(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeFromEdit));
+        std::wstring to = TextOf(PageControl(kJobSetup1Page, KelJobSetup1Page::RangeToEdit));
         settings.range = ParsePrintRange(from + L"-" + to).value_or(settings.range);
     }
     return settings;

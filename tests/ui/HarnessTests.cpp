@@ -908,7 +908,7 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
     ASSERT_NE(nullptr, gui);
     SelectComboItem(Child(gui, IDC_GUI_PAGE), 6); // Color Mapping, not shown yet
     ASSERT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2637"; }, 5000));
-    SetText(Child(gui, IDC_GUI_ID), L"1000");
+    SetText(Child(gui, IDC_GUI_ID), L"1000"); // its red combo
     ClickId(gui, IDC_GUI_HIDE);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 0) = 0", 5000));
 
@@ -927,11 +927,12 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
     }
     EXPECT_TRUE(NoBox());
     HWND colourMapping = EnginePage(main, L"Color Mapping");
-    EXPECT_FALSE(Shown(::GetDlgItem(colourMapping, 1000))) << "hidden before the page was made";
-    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, 1002)));
+    EXPECT_FALSE(Shown(::GetDlgItem(colourMapping, KelColorMappingPage::RedCombo)))
+        << "hidden before the page was made";
+    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, KelColorMappingPage::GreenCombo)));
     ClickId(gui, IDC_GUI_SHOW);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 1) = 0", 5000));
-    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, 1000)));
+    EXPECT_TRUE(Shown(::GetDlgItem(colourMapping, KelColorMappingPage::RedCombo)));
 }
 
 TEST_F(Panel, GuiElementDialogWithoutTheEngine)
