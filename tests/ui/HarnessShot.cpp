@@ -48,9 +48,11 @@ int main(int argc, char **argv)
         HWND tool = trace ? process.WaitWindow(L"#32770", L"Call Trace")
                           : process.WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
         if (tool) {
+            // The trace a little wider than it opens, so that its long lines show whole.
             RECT frame = WindowRect(main), own = WindowRect(tool);
-            ::SetWindowPos(tool, nullptr, frame.right - (own.right - own.left) - 40,
-                           frame.bottom - (own.bottom - own.top) - 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            SIZE size = {own.right - own.left + (trace ? 160 : 0), own.bottom - own.top};
+            ::SetWindowPos(tool, nullptr, frame.right - size.cx - 40, frame.bottom - size.cy - 120, size.cx, size.cy,
+                           SWP_NOZORDER);
         }
         // Opening the dialog lowered the engine's status window under Wine;
         // the frame's position change brings it back up, as moving it would.
