@@ -5,6 +5,7 @@
 #include "FileDialog.h"
 #include "FixedFont.h"
 #include "Strings.h"
+#include "WinApp.h"
 #include "resource.h"
 
 #include <iterator>
@@ -63,6 +64,11 @@ void CCallTraceDialog::DoDataExchange(CDataExchange *dx)
 BOOL CCallTraceDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The program's icon, shared: the system keeps it for the program's lifetime.
+    const int side = ::GetSystemMetrics(SM_CXSMICON);
+    SendMessage(WM_SETICON, ICON_SMALL,
+                reinterpret_cast<LPARAM>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                      IMAGE_ICON, side, side, LR_SHARED)));
     m_pFixedFont = CreateFixedFont(L"Courier New", 14);
     if (m_pFixedFont)
         m_text.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
