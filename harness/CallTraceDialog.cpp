@@ -8,6 +8,7 @@
 #include "WinApp.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -84,8 +85,30 @@ BOOL CCallTraceDialog::OnInitDialog()
     RECT window = {};
     ::GetWindowRect(m_hWnd, &window);
     m_smallest = {window.right - window.left, window.bottom - window.top};
+    PlaceBesideOwner();
     ::SetTimer(m_hWnd, kRefreshTimer, kRefreshMilliseconds, nullptr);
     return TRUE;
+}
+
+void CCallTraceDialog::PlaceBesideOwner()
+{
+    // Over the lower right of the main dialog, where the engine's status
+    // window usually is, not over the buttons the tester clicks; whole on
+    // the owner's monitor.
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    RECT ownerRect = {}, own = {};
+    if (!owner || !::GetWindowRect(owner, &ownerRect) || !::GetWindowRect(m_hWnd, &own))
+        return;
+    const int width = own.right - own.left, height = own.bottom - own.top;
+    int x = ownerRect.right - width - 24, y = ownerRect.bottom - height - 48;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT &work = monitor.rcWork;
+        x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+        y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    }
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCallTraceDialog::Open()

@@ -26,6 +26,7 @@ public:
     CButton m_relays;
 
 private:
+    void PlaceBesideOwner();
     // The trace's text into the box when it changed since it was last shown.
     void ShowTrace();
 

@@ -47,12 +47,10 @@ int main(int argc, char **argv)
         }
         HWND tool = trace ? process.WaitWindow(L"#32770", L"Call Trace")
                           : process.WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
-        if (tool) {
-            // The trace a little wider than it opens, so that its long lines show whole.
+        if (tool && !trace) { // the trace places itself
             RECT frame = WindowRect(main), own = WindowRect(tool);
-            SIZE size = {own.right - own.left + (trace ? 160 : 0), own.bottom - own.top};
-            ::SetWindowPos(tool, nullptr, frame.right - size.cx - 40, frame.bottom - size.cy - 120, size.cx, size.cy,
-                           SWP_NOZORDER);
+            ::SetWindowPos(tool, nullptr, frame.right - (own.right - own.left) - 40,
+                           frame.bottom - (own.bottom - own.top) - 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         }
         // Opening the dialog lowered the engine's status window under Wine;
         // the frame's position change brings it back up, as moving it would.
