@@ -1344,4 +1344,15 @@ TEST_F(Trace, SaveWritesWhatTheWindowShowsCopyTakesItAndClearEmptiesIt)
     EXPECT_TRUE(WaitFor([&] { return Text(Child(trace, IDC_TRACE_TEXT)).find(L"Kel_GetWindowMain(") != std::wstring::npos; },
                         5000))
         << "the open window follows the calls";
+    EXPECT_EQ(std::wstring::npos, Text(Child(trace, IDC_TRACE_TEXT)).find(L"Kel_SendMessage("))
+        << "the relay is left out unless asked for";
+
+    ClickId(trace, IDC_TRACE_RELAYS);
+    ASSERT_TRUE(Sync(trace));
+    ClickId(main, IDC_GET_WINDOW_MAIN);
+    EXPECT_EQ(L"Success", AnswerBox(kHarnessCaption));
+    const std::wstring click = L"Kel_SendMessage(" + std::to_wstring(WM_COMMAND) + L", " +
+                               std::to_wstring(IDC_GET_WINDOW_MAIN) + L", ";
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(trace, IDC_TRACE_TEXT)).find(click) != std::wstring::npos; }, 5000))
+        << "asked for, the relay of the click is written too: " << Utf8(Text(Child(trace, IDC_TRACE_TEXT)));
 }
