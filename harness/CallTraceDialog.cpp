@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 namespace {
 // Often enough to follow the clicks, seldom enough to cost nothing.
@@ -122,7 +123,12 @@ void CCallTraceDialog::ShowTrace()
 {
     if (m_trace.Version() == m_shownVersion)
         return;
-    std::wstring text = m_trace.Text();
+    std::wstring text;
+    try {
+        text = m_trace.Text();
+    } catch (const std::bad_alloc &) {
+        return; // the window keeps what it showed; the next change tries again
+    }
     m_text.SetWindowText(text);
     // The latest calls in view.
     m_text.SetSel(static_cast<int>(text.size()), static_cast<int>(text.size()));
