@@ -1,7 +1,8 @@
 // The numbers both sides of the engine boundary agree on: result codes, the
 // commands of the engine's menu, page codes, the ids of the pages' controls,
-// the main window's strip elements and the host messages the engine may word. The programs' resource scripts
-// read the command and string ids, so those stay plain definitions.
+// the main window's strip elements and the host messages the engine may word.
+// The programs' resource scripts read the command and string ids, so those
+// stay plain definitions.
 #pragma once
 
 // Commands of the engine's menu; the programs' placeholder menus use the same

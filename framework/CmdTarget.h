@@ -90,6 +90,7 @@ LRESULT CtlColor(CCmdTarget *target, UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
 }
 
+// Timer handlers take the timer's id.
 template <auto F>
 LRESULT Timer(CCmdTarget *target, UINT, WPARAM wParam, LPARAM)
 {
@@ -106,6 +107,7 @@ LRESULT Size(CCmdTarget *target, UINT, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Size limit handlers fill in the limits the system offers.
 template <auto F>
 LRESULT MinMaxInfo(CCmdTarget *target, UINT, WPARAM, LPARAM lParam)
 {
