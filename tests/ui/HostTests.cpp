@@ -429,6 +429,8 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
         HWND frame = WaitMain();
         ASSERT_NE(nullptr, frame);
         PressKey(frame, VK_ESCAPE);
+        // Awaited: the engine's own posted messages may still stand before the key.
+        EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_PreTranslateMessage(256, 27,", 5000)) << "the engine sees it";
         if (c.reachesDialog) {
             EXPECT_EQ(kEngineConfirmExit, AnswerBox(IDNO)) << "Escape goes on to the dialog";
         } else {
