@@ -69,6 +69,7 @@ void CCallTrace::Refused(const std::wstring &call, const std::wstring &reason) n
     try {
         Append({Now(), m_depth, call, L" not made: " + reason, false});
     } catch (...) {
+        // No memory for the line: it is lost, and the refusal stands all the same.
     }
 }
 
