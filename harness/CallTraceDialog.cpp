@@ -5,6 +5,7 @@
 #include "FileDialog.h"
 #include "FixedFont.h"
 #include "Strings.h"
+#include "EncodeUtf8.h"
 #include "WinApp.h"
 #include "resource.h"
 

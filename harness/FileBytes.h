@@ -19,6 +19,3 @@ bool SaveFileBytes(const std::wstring &path, const std::string &bytes);
 
 // The system's wording for an error code, without its line end.
 std::wstring SystemErrorText(DWORD error);
-
-// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
-std::string EncodeUtf8(const std::wstring &text);

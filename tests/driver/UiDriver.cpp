@@ -2,22 +2,14 @@
 
 #include "DriverInternals.h"
 #include "ReadFileBytes.h"
+#include "EncodeUtf8.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace uidriver {
 
-std::string Utf8(const std::wstring &text)
-{
-    if (text.empty())
-        return std::string();
-    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size, nullptr, nullptr);
-    return result;
-}
+std::string Utf8(const std::wstring &text) { return EncodeUtf8(text); }
 
 std::wstring Wide(const std::string &utf8)
 {
