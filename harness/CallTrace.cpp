@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -131,6 +132,15 @@ std::wstring Text(const wchar_t *text, std::size_t capacity)
     if (length > kTextLimit)
         quoted += L"... (" + std::to_wstring(length) + L" characters)";
     return quoted;
+}
+
+std::wstring Joined(const char *name, const std::vector<std::wstring> &arguments)
+{
+    std::wstring text(name, name + std::strlen(name));
+    text += L"(";
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        text += (i ? L", " : L"") + arguments[i];
+    return text + L")";
 }
 
 std::wstring Address(std::uintptr_t value)

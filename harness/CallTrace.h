@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 class CCallTrace {
 public:
@@ -72,6 +73,8 @@ constexpr std::size_t kTextLimit = 80;
 std::wstring Text(const wchar_t *text, std::size_t capacity = static_cast<std::size_t>(-1));
 // Handles and addresses: 0x and eight hex digits (more where they are wider).
 std::wstring Address(std::uintptr_t value);
+// "Name(argument, argument)"
+std::wstring Joined(const char *name, const std::vector<std::wstring> &arguments);
 // " = code OK" or " = code <its text from the error table>".
 std::wstring EngineResult(int code);
 // " (1.234 ms)"

@@ -7,6 +7,7 @@
 #include "Strings.h"
 #include "resource.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 

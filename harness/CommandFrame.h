@@ -15,10 +15,10 @@
 #include "WaitCursor.h"
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 using Entry = EngineEntryPoints;
 
@@ -31,36 +31,64 @@ struct OutText {
 };
 
 namespace trace_format {
-// An argument as passed; out-parameters as "->?" before the call and as what
-// the callee wrote after it.
+// What the callee writes through: shown as "->?" before the call and as what
+// was written after it.
+template <class T>
+inline constexpr bool kIsOutput =
+    std::is_same_v<T, OutText> ||
+    (std::is_pointer_v<T> && !std::is_same_v<std::remove_cv_t<std::remove_pointer_t<T>>, wchar_t> &&
+     (std::is_arithmetic_v<std::remove_pointer_t<T>> || std::is_pointer_v<std::remove_pointer_t<T>>));
+
+// An argument as passed, or, with returned, an out-parameter as written.
 template <class T>
 std::wstring Argument(const T &value, bool returned)
 {
-    using Pointee = std::remove_cv_t<std::remove_pointer_t<T>>;
     if constexpr (std::is_same_v<T, OutText>) {
         return returned ? L"->" + Text(value.buffer, value.capacity) : L"->?";
-    } else if constexpr (std::is_pointer_v<T> && std::is_same_v<Pointee, wchar_t>) {
-        return Text(value);
-    } else if constexpr (std::is_integral_v<T>) {
-        return std::to_wstring(value);
-    } else if constexpr (std::is_pointer_v<T> && (std::is_arithmetic_v<Pointee> || std::is_pointer_v<Pointee>)) {
+    } else if constexpr (kIsOutput<T>) {
         if (!value)
             return L"NULL";
         return returned ? L"->" + Argument(*value, true) : L"->?";
+    } else if constexpr (std::is_pointer_v<T> && std::is_same_v<std::remove_cv_t<std::remove_pointer_t<T>>, wchar_t>) {
+        return Text(value);
+    } else if constexpr (std::is_integral_v<T>) {
+        return std::to_wstring(value);
     } else {
         return Address(reinterpret_cast<std::uintptr_t>(value)); // handles, hooks, records
     }
 }
 
-// "Name(argument, argument)"
+// Every argument as passed.
 template <class... Args>
-std::wstring Call(const char *name, [[maybe_unused]] bool returned, const Args &...args)
+std::vector<std::wstring> Arguments(const Args &...args)
 {
-    std::wstring text(name, name + std::strlen(name));
-    text += L"(";
-    [[maybe_unused]] const wchar_t *separator = L"";
-    ((text += separator, text += Argument(args, returned), separator = L", "), ...);
-    return text + L")";
+    return {Argument(args, false)...};
+}
+
+// The out-parameters read again after the call; the rest stays as it was
+// passed, since the callee may have changed a text it was given. False when
+// there is nothing to read again.
+template <class... Args>
+bool Returned([[maybe_unused]] std::vector<std::wstring> &shown, [[maybe_unused]] const Args &...args)
+{
+    if constexpr ((kIsOutput<Args> || ...)) {
+        if (shown.size() != sizeof...(Args))
+            return false; // formatting them before the call ran out of memory
+        std::size_t at = 0;
+        ((kIsOutput<Args> ? void(shown[at] = Argument(args, true)) : void(), ++at), ...);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+template <class... Args>
+std::wstring Call(const char *name, bool returned, const Args &...args)
+{
+    std::vector<std::wstring> shown = Arguments(args...);
+    if (returned)
+        Returned(shown, args...);
+    return Joined(name, shown);
 }
 } // namespace trace_format
 
@@ -149,13 +177,21 @@ private:
         CCallTrace *trace = Trace();
         if (!trace)
             return function(args...);
-        Line line(*trace, Formatted([&] { return trace_format::Call(name, false, args...); }));
+        std::vector<std::wstring> shown;
+        Line line(*trace, Formatted([&] {
+                      shown = trace_format::Arguments(args...);
+                      return trace_format::Joined(name, shown);
+                  }));
+        // Empty when no out-parameter was written: the line keeps its call.
+        auto returned = [&] {
+            return trace_format::Returned(shown, args...) ? trace_format::Joined(name, shown) : std::wstring();
+        };
         if constexpr (std::is_void_v<decltype(function(args...))>) {
             function(args...);
-            line.Close(Formatted([&] { return trace_format::Call(name, true, args...); }), L"");
+            line.Close(Formatted(returned), L"");
         } else {
             auto result = function(args...);
-            line.Close(Formatted([&] { return trace_format::Call(name, true, args...); }),
+            line.Close(Formatted(returned),
                        Formatted([&] {
                            return engineResult ? trace_format::EngineResult(result) : L" = " + std::to_wstring(result);
                        }));

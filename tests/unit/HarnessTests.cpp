@@ -157,6 +157,16 @@ TEST(CallTrace, ArgumentsAndResultsReadAsTheyWerePassed)
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.expected, c.seen);
+
+    // After the call only the out-parameters are read again: a text the
+    // callee wrote over still shows as it was passed.
+    wchar_t name[] = L"a.kel";
+    std::vector<std::wstring> shown = trace_format::Arguments(static_cast<wchar_t *>(name), &size);
+    name[0] = L'b';
+    size = 62;
+    EXPECT_TRUE(trace_format::Returned(shown, static_cast<wchar_t *>(name), &size));
+    EXPECT_EQ(L"Kel_X(\"a.kel\", ->62)", trace_format::Joined("Kel_X", shown));
+    EXPECT_FALSE(trace_format::Returned(shown, static_cast<wchar_t *>(name), 5)) << "nothing written, nothing read";
 }
 
 TEST(FixedFont, AsksForTheCellHeightFaceAndPitch)
