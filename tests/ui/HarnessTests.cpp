@@ -917,7 +917,10 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
         SCOPED_TRACE(Utf8(entry.title));
         SetText(Child(main, IDC_XML), L"<Printer_Settings><Tab>" + std::to_wstring(entry.code) +
                                           L"</Tab></Printer_Settings>");
+        const std::size_t applied = Calls("Kel_OpenXMLSettings(").size();
         ClickId(main, IDC_APPLY_XML);
+        // Awaited: the click is posted, and Sync may come back before it ran.
+        ASSERT_TRUE(WaitFor([&] { return Calls("Kel_OpenXMLSettings(").size() > applied; }, 5000));
         ASSERT_TRUE(Sync(main));
         HWND page = EnginePage(main, entry.title);
         EXPECT_TRUE(IsVisible(page));
