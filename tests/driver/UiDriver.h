@@ -164,7 +164,8 @@ void PressKey(HWND target, UINT vk);
 HWND FocusOf(const Process &process);
 // Returns once the window's thread has handled what the driver posted to it
 // before; false when it does not answer within ms. A single answered WM_NULL
-// would not do: sent messages are handled before queued ones.
+// would not do: sent messages are handled before queued ones. A visible
+// window is also repainted on the way, since only its paint proves the queue empty.
 bool Sync(HWND window, DWORD ms = 5000);
 
 // Whether text matches the pattern, in which '*' stands for any run of

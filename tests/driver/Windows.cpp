@@ -256,12 +256,26 @@ bool Sync(HWND window, DWORD ms)
         return false;
     const std::size_t trips = 2 * TakePosts(::GetWindowThreadProcessId(window, nullptr)) + 2;
     const ULONGLONG end = ::GetTickCount64() + ms;
-    for (std::size_t trip = 0; trip < trips; ++trip) {
+    auto roundTrip = [&] {
         ULONGLONG now = ::GetTickCount64();
         DWORD_PTR ignored = 0;
-        if (now >= end || !::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                                 static_cast<DWORD>(end - now), &ignored))
+        return now < end && ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                  static_cast<DWORD>(end - now), &ignored) != 0;
+    };
+    for (std::size_t trip = 0; trip < trips; ++trip) {
+        if (!roundTrip())
             return false;
+    }
+    // Round trips alone can race the thread's return to its queue: a sent
+    // message that arrives first is handled first. A window is painted only
+    // once nothing posted waits for its thread, so a fresh invalid area that
+    // has gone again says that all the posts were handled.
+    if (!IsVisible(window) || !::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN))
+        return true;
+    while (::GetUpdateRect(window, nullptr, FALSE)) {
+        if (!roundTrip())
+            return !IsVisible(window); // hidden or gone meanwhile: nothing to paint
+        ::Sleep(1);
     }
     return true;
 }
