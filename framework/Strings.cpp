@@ -1,6 +1,11 @@
 #include "Strings.h"
 
+#include "UniqueHandle.h"
 #include "WinApp.h"
+
+namespace {
+void FreeLocal(wchar_t *value) noexcept { ::LocalFree(value); }
+} // namespace
 
 std::wstring LoadResString(UINT id, HINSTANCE instance)
 {
@@ -25,4 +30,17 @@ std::wstring FormatString(const std::wstring &pattern, std::initializer_list<std
         }
     }
     return result;
+}
+
+std::wstring SystemErrorText(DWORD error, const std::wstring &subject)
+{
+    wchar_t *text = nullptr;
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    unique_handle<handle_traits::simple<wchar_t *, FreeLocal>> owner(text);
+    std::wstring message = length && text ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return FormatString(message, {subject});
 }

@@ -60,17 +60,22 @@ HINSTANCE AfxGetInstanceHandle()
     return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
-std::wstring AfxGetAppName()
+std::wstring ModuleFileName(HMODULE module)
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        DWORD length = ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring AfxGetAppName()
+{
+    std::wstring path = ModuleFileName();
     size_t start = path.find_last_of(L"\\/");
     std::wstring name = start == std::wstring::npos ? path : path.substr(start + 1);
     size_t dot = name.find_last_of(L'.');

@@ -47,6 +47,8 @@ CWinApp *AfxGetThread();
 HINSTANCE AfxGetInstanceHandle();
 // The program's name: its file name without directory and extension.
 std::wstring AfxGetAppName();
+// The full path of a module's file, of the program's own for null.
+std::wstring ModuleFileName(HMODULE module = nullptr);
 
 // What follows the program's name in a command line, with the blanks in
 // front of it skipped and otherwise unchanged (quotes stay, nothing split).

@@ -82,7 +82,7 @@ void CSettingsPanel::OnLoadXmlClicked(UINT, int, HWND)
     DWORD error = 0;
     if (!ReadFileBytes(path, bytes, error)) {
         // What the tester typed stays: an unreadable file is no reason to lose it.
-        HarnessMessageBox(FormatString(LoadResString(IDS_CANNOT_READ), {path, SystemErrorText(error)}),
+        HarnessMessageBox(FormatString(LoadResString(IDS_CANNOT_READ), {path, SystemErrorText(error, path)}),
                           MB_ICONERROR);
         return;
     }

@@ -6,6 +6,7 @@
 #include "ErrorReport.h"
 #include "FileBytes.h"
 #include "FixedFont.h"
+#include "Strings.h"
 #include "ParameterEditor.h"
 #include "TextViewer.h"
 #include "XmlTextFile.h"
@@ -15,6 +16,7 @@
 #include <aclapi.h>
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -353,75 +355,249 @@ TEST(XmlTextFile, LargeTextsRoundTrip)
 }
 
 namespace {
-std::wstring TempPath(const wchar_t *name)
+std::wstring TempPath(const std::wstring &name)
 {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     return std::wstring(folder) + name;
+}
+
+// What a file holds, "(none)" when there is no file of that name.
+std::string Content(const std::wstring &path)
+{
+    std::string bytes;
+    DWORD error = 0;
+    return ReadFileBytes(path, bytes, error) ? bytes : "(none)";
+}
+
+void Remove(const std::wstring &path)
+{
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
 }
 } // namespace
 
 TEST(FileBytes, ReplacingWritesAllOrLeavesTheOldFile)
 {
     const std::wstring path = TempPath(L"kel-filebytes-test.xml");
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
+    Remove(path);
     std::string big(4 << 20, 'x');
     for (std::size_t i = 0; i < big.size(); i += 997)
         big[i] = static_cast<char>(i % 251);
-    DWORD error = 0;
-    bool kept = false;
-    ASSERT_TRUE(ReplaceFileBytes(path, big, error, kept)) << error;
-    std::string back;
-    ASSERT_TRUE(ReadFileBytes(path, back, error));
-    EXPECT_EQ(big, back);
+    SaveOutcome outcome = ReplaceFileBytes(path, big);
+    ASSERT_TRUE(outcome.saved) << outcome.error;
+    EXPECT_EQ(big, Content(path));
 
-    ASSERT_TRUE(ReplaceFileBytes(path, "old", error, kept));
+    ASSERT_TRUE(ReplaceFileBytes(path, "old").saved);
+    EXPECT_EQ("(none)", Content(path + L".earlier")) << "the earlier file goes once replaced";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(ReplaceFileBytes(path, "new", error, kept)) << "a read-only file cannot be replaced";
-    EXPECT_NE(0u, error);
-    EXPECT_TRUE(kept);
-    EXPECT_FALSE(SystemErrorText(error).empty());
-    ASSERT_TRUE(ReadFileBytes(path, back, error));
-    EXPECT_EQ("old", back) << "the failed save left the old file";
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((path + L".saving").c_str())) << "nothing left beside it";
+    outcome = ReplaceFileBytes(path, "new");
+    EXPECT_FALSE(outcome.saved) << "a read-only file cannot be replaced";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), outcome.error);
+    EXPECT_TRUE(outcome.earlier == SaveOutcome::Earlier::Kept);
+    EXPECT_EQ("old", Content(path)) << "the failed save left the old file";
+    EXPECT_EQ("(none)", Content(path + L".saving")) << "nothing left beside it";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    // A file of the name it would write beside is the user's: it stays.
-    ASSERT_TRUE(ReplaceFileBytes(path + L".saving", "mine", error, kept));
-    ASSERT_TRUE(ReplaceFileBytes(path, "new", error, kept));
-    ASSERT_TRUE(ReadFileBytes(path, back, error));
-    EXPECT_EQ("new", back);
-    ASSERT_TRUE(ReadFileBytes(path + L".saving", back, error));
-    EXPECT_EQ("mine", back);
-    ::DeleteFileW((path + L".saving").c_str());
+    // Files of the names it would write beside are the user's: they stay.
+    ASSERT_TRUE(ReplaceFileBytes(path + L".saving", "mine").saved);
+    ASSERT_TRUE(ReplaceFileBytes(path + L".earlier", "mine too").saved);
+    ASSERT_TRUE(ReplaceFileBytes(path, "new").saved);
+    EXPECT_EQ("new", Content(path));
+    EXPECT_EQ("mine", Content(path + L".saving"));
+    EXPECT_EQ("mine too", Content(path + L".earlier"));
+    Remove(path + L".saving");
+    Remove(path + L".earlier");
 
-    EXPECT_FALSE(ReplaceFileBytes(TempPath(L"kel-no-such-folder\\x.xml"), "new", error, kept)) << "nowhere to write";
-    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), error);
-    ::DeleteFileW(path.c_str());
-
-    EXPECT_FALSE(ReadFileBytes(path, back, error));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
+    outcome = ReplaceFileBytes(TempPath(L"kel-no-such-folder\\x.xml"), "new");
+    EXPECT_FALSE(outcome.saved) << "nowhere to write";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), outcome.error);
+    Remove(path);
+    EXPECT_EQ("(none)", Content(path));
 }
 
 TEST(FileBytes, ReplacingKeepsTheHiddenAttribute)
 {
     const std::wstring path = TempPath(L"kel-filebytes-hidden.xml");
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
-    DWORD error = 0;
-    bool kept = false;
-    ASSERT_TRUE(ReplaceFileBytes(path, "old", error, kept));
+    Remove(path);
+    ASSERT_TRUE(ReplaceFileBytes(path, "old").saved);
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(ReplaceFileBytes(path, "new", error, kept)) << error;
+    ASSERT_TRUE(ReplaceFileBytes(path, "new").saved);
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << "the saved file is still hidden";
-    std::string back;
-    ASSERT_TRUE(ReadFileBytes(path, back, error));
-    EXPECT_EQ("new", back);
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
+    EXPECT_EQ("new", Content(path));
+    Remove(path);
+}
+
+namespace {
+// A disk that fails as Windows can and Wine never does; what it does not
+// fail it hands to the system.
+struct FakeDisk {
+    enum class Effect { None, EarlierAside, EarlierRemoved };
+    int replaceFailures = 0; // before the system's ReplaceFileW runs
+    DWORD replaceError = 0;
+    Effect effect = Effect::None;
+    bool moveFails = false;
+    std::wstring undeletable;  // the ending of names that cannot be deleted
+    bool classicLimit = false; // no long paths without the \\?\ form
+    std::vector<DWORD> pauses;
+} g_disk;
+
+bool TooLong(LPCWSTR path)
+{
+    if (!path || !g_disk.classicLimit || std::wcslen(path) < MAX_PATH || std::wcsncmp(path, L"\\\\?\\", 4) == 0)
+        return false;
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return true;
+}
+
+HANDLE WINAPI FakeCreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                             DWORD disposition, DWORD flags, HANDLE model)
+{
+    return TooLong(path) ? INVALID_HANDLE_VALUE
+                         : ::CreateFileW(path, access, share, security, disposition, flags, model);
+}
+
+BOOL WINAPI FakeReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID exclude,
+                            LPVOID reserved)
+{
+    if (TooLong(replaced) || TooLong(replacement) || TooLong(backup))
+        return FALSE;
+    if (g_disk.replaceFailures == 0)
+        return ::ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    --g_disk.replaceFailures;
+    if (g_disk.effect == FakeDisk::Effect::EarlierAside)
+        ::MoveFileExW(replaced, backup, 0);
+    else if (g_disk.effect == FakeDisk::Effect::EarlierRemoved)
+        ::DeleteFileW(replaced);
+    ::SetLastError(g_disk.replaceError);
+    return FALSE;
+}
+
+BOOL WINAPI FakeMoveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    if (TooLong(from) || TooLong(to))
+        return FALSE;
+    if (!g_disk.moveFails)
+        return ::MoveFileExW(from, to, flags);
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI FakeDeleteFile(LPCWSTR path)
+{
+    if (TooLong(path))
+        return FALSE;
+    const std::wstring name = path;
+    const std::wstring &ending = g_disk.undeletable;
+    if (ending.empty() || name.size() < ending.size() || name.compare(name.size() - ending.size(), ending.size(), ending))
+        return ::DeleteFileW(path);
+    ::SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
+
+DWORD WINAPI FakeGetFileAttributes(LPCWSTR path)
+{
+    return TooLong(path) ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path);
+}
+
+void WINAPI FakeSleep(DWORD milliseconds) { g_disk.pauses.push_back(milliseconds); }
+
+const SaveCalls kFakeCalls = {&FakeCreateFile, &FakeReplaceFile,        &FakeMoveFileEx, &FakeDeleteFile,
+                              &FakeGetFileAttributes, &::SetFileAttributesW, &FakeSleep};
+
+// The box's text against a pattern in which {P}, {B} and {E} stand for the
+// file, the name beside it and the earlier file's name, and one * for the
+// system's wording of the error.
+void ExpectReport(std::wstring pattern, const std::wstring &report, const std::wstring &path)
+{
+    for (auto [mark, name] : {std::pair<const wchar_t *, std::wstring>{L"{P}", path},
+                              {L"{B}", path + L".saving"},
+                              {L"{E}", path + L".earlier"}}) {
+        for (std::size_t at; (at = pattern.find(mark)) != std::wstring::npos;)
+            pattern.replace(at, 3, name);
+    }
+    std::size_t star = pattern.find(L'*');
+    if (star == std::wstring::npos) {
+        EXPECT_EQ(pattern, report);
+        return;
+    }
+    const std::wstring before = pattern.substr(0, star), after = pattern.substr(star + 1);
+    EXPECT_TRUE(report.size() > before.size() + after.size() && report.compare(0, before.size(), before) == 0 &&
+                report.compare(report.size() - after.size(), after.size(), after) == 0)
+        << "expected " << testing::PrintToString(pattern) << ", saw " << testing::PrintToString(report);
+}
+} // namespace
+
+// Every way Windows' replace can end, and what the user then finds on disk
+// and in the box. Wine's ReplaceFileW never fails half-way.
+TEST(FileBytes, EveryEndOfAReplaceLeavesACopyAndSaysWhere)
+{
+    using Effect = FakeDisk::Effect;
+    const wchar_t kKept[] = L"{P} cannot be written:\n*\n\nAn earlier file of that name is left as it was.";
+    // A name near the limit is saved where only paths in the \\?\ form may be longer.
+    struct Case {
+        const char *name;
+        int failures; // of the replace, before the system's runs
+        DWORD error;
+        Effect effect;
+        bool moveFails;
+        const wchar_t *undeletable;
+        bool longName;
+        const char *atPath, *beside, *earlier; // what each name holds afterwards
+        std::size_t pauses;
+        const wchar_t *report;
+    } cases[] = {
+        {"1175: both keep their names, tried again a while", 99, 1175, Effect::None, false, L"", false, "old",
+         "(none)", "(none)", 5, kKept},
+        {"1176 with a backup name: both keep their names", 1, 1176, Effect::None, false, L"", false, "old", "(none)",
+         "(none)", 0, kKept},
+        {"1176 as without a backup: the earlier file removed, the bytes moved into its name", 1, 1176,
+         Effect::EarlierRemoved, false, L"", false, "new", "(none)", "(none)", 0, L""},
+        {"1177: the earlier file moved aside, the bytes moved into its name", 1, 1177, Effect::EarlierAside, false,
+         L"", false, "new", "(none)", "(none)", 0, L""},
+        {"1177, and the move fails too: the bytes stay beside", 1, 1177, Effect::EarlierAside, true, L"", false,
+         "(none)", "new", "old", 5,
+         L"{P} cannot be written:\n*\n\nThe text is saved as {B} instead. The earlier file of that name is now {E}."},
+        {"1176 without a backup, and the move fails: the bytes stay beside", 1, 1176, Effect::EarlierRemoved, true,
+         L"", false, "(none)", "new", "(none)", 5,
+         L"{P} cannot be written:\n*\n\nThe text is saved as {B} instead. The earlier file of that name is gone."},
+        {"held for a moment", 2, ERROR_SHARING_VIOLATION, Effect::None, false, L"", false, "new", "(none)", "(none)",
+         2, L""},
+        {"held for good", 99, ERROR_SHARING_VIOLATION, Effect::None, false, L"", false, "old", "(none)", "(none)", 5,
+         kKept},
+        {"the earlier file held after the replace", 0, 0, Effect::None, false, L".earlier", false, "new", "(none)",
+         "old", 5, L"{P} is saved.\n\nThe earlier file of that name could not be removed and is kept as {E}:\n*"},
+        {"a name near the path limit", 0, 0, Effect::None, false, L"", true, "new", "(none)", "(none)", 0, L""},
+    };
+    const std::wstring folder = TempPath(L"kel-replace");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // The long name is as long as a file dialog hands out: one short of the limit.
+        const std::wstring path =
+            c.longName ? folder + L"\\" + std::wstring(MAX_PATH - 6 - folder.size(), L'n') + L".xml"
+                       : folder + L"\\settings.xml";
+        ASSERT_TRUE(ReplaceFileBytes(path, "old").saved);
+        g_disk = FakeDisk();
+        g_disk.replaceFailures = c.failures;
+        g_disk.replaceError = c.error;
+        g_disk.effect = c.effect;
+        g_disk.moveFails = c.moveFails;
+        g_disk.undeletable = c.undeletable;
+        g_disk.classicLimit = c.longName;
+        const SaveOutcome outcome = ReplaceFileBytes(path, "new", kFakeCalls);
+        EXPECT_EQ(c.pauses, g_disk.pauses.size()) << "pauses before trying again";
+        g_disk = FakeDisk();
+        EXPECT_EQ(c.atPath, Content(path)) << "in the file";
+        EXPECT_EQ(c.beside, Content(path + L".saving")) << "beside it";
+        EXPECT_EQ(c.earlier, Content(path + L".earlier")) << "in the earlier file's other name";
+        ExpectReport(c.report, SaveReport(path, outcome), path);
+        for (const wchar_t *ending : {L"", L".saving", L".earlier"})
+            Remove(path + ending);
+    }
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 namespace {
@@ -488,17 +664,16 @@ TEST(FileBytes, FolderThatTakesNoNewFileIsWrittenInPlace)
     const std::wstring folder = TempPath(L"kel-filebytes-no-new-files");
     const std::wstring path = folder + L"\\settings.xml";
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    DWORD error = 0;
-    bool kept = false;
-    ASSERT_TRUE(ReplaceFileBytes(path, "an earlier, longer text", error, kept));
+    ASSERT_TRUE(ReplaceFileBytes(path, "an earlier, longer text").saved);
     bool denied = false;
     std::string back;
     {
         NoNewFiles rights(folder);
         denied = !CanMakeFileIn(folder);
         if (denied) {
-            EXPECT_TRUE(ReplaceFileBytes(path, "new", error, kept)) << SystemErrorText(error);
-            EXPECT_TRUE(ReadFileBytes(path, back, error));
+            SaveOutcome outcome = ReplaceFileBytes(path, "new");
+            EXPECT_TRUE(outcome.saved) << SystemErrorText(outcome.error);
+            back = Content(path);
         }
     }
     ::DeleteFileW(path.c_str());
