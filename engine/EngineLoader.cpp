@@ -3,11 +3,47 @@
 #include "Dialog.h"
 #include "WinApp.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 EngineEntryPoints g_engine = {};
 
 namespace {
+DWORD g_loadError = 0;
+
+// A text the system writes into a buffer, asked again at the size it says it
+// needs; empty when there is none.
+template <class Fill>
+std::wstring SystemText(Fill fill)
+{
+    std::wstring text(MAX_PATH, L'\0');
+    DWORD length = fill(&text[0], static_cast<DWORD>(text.size()));
+    if (length >= text.size()) {
+        text.resize(length);
+        length = fill(&text[0], length);
+    }
+    text.resize(length < text.size() ? length : 0);
+    return text;
+}
+
+std::vector<std::wstring> PathFolders()
+{
+    std::vector<std::wstring> folders;
+    const std::wstring path =
+        SystemText([](wchar_t *buffer, DWORD size) { return ::GetEnvironmentVariableW(L"PATH", buffer, size); });
+    for (std::size_t start = 0; start <= path.size();) {
+        std::size_t end = std::min(path.find(L';', start), path.size());
+        std::wstring folder = path.substr(start, end - start);
+        if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+            folder = folder.substr(1, folder.size() - 2);
+        if (!folder.empty())
+            folders.push_back(folder);
+        start = end + 1;
+    }
+    return folders;
+}
+
 template <class Fn>
 Fn Resolve(HMODULE module, const char *name)
 {
@@ -19,6 +55,7 @@ Fn Resolve(HMODULE module, const char *name)
 int LoadEngine()
 {
     g_engine.hModule = ::LoadLibraryW(KEL_ENGINE_FILE_NAME);
+    g_loadError = g_engine.hModule ? 0 : ::GetLastError();
     if (!g_engine.hModule)
         return KEL_DLL_NOT_LOADED;
 
@@ -32,6 +69,33 @@ int LoadEngine()
     KEL_ENTRY_POINTS(KEL_TEST_SLOT)
 #undef KEL_TEST_SLOT
     return KEL_OK;
+}
+
+DWORD EngineLoadError() { return g_loadError; }
+
+std::wstring FindEngineFile()
+{
+    const std::wstring program = ModuleFileName();
+    std::vector<std::wstring> folders = {
+        program.substr(0, program.find_last_of(L"\\/") + 1),
+        SystemText([](wchar_t *buffer, DWORD size) { return ::GetDllDirectoryW(size, buffer); }),
+        SystemText([](wchar_t *buffer, DWORD size) { return ::GetSystemDirectoryW(buffer, size); })};
+    const std::wstring windows =
+        SystemText([](wchar_t *buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
+    if (!windows.empty())
+        folders.insert(folders.end(), {windows + L"\\System", windows});
+    for (const std::wstring &folder : PathFolders())
+        folders.push_back(folder);
+    for (const std::wstring &folder : folders) {
+        if (folder.empty())
+            continue;
+        const bool separated = folder.back() == L'\\' || folder.back() == L'/';
+        const std::wstring candidate = folder + (separated ? L"" : L"\\") + KEL_ENGINE_FILE_NAME;
+        const DWORD attributes = ::GetFileAttributesW(candidate.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return candidate;
+    }
+    return std::wstring();
 }
 
 int FreeEngine()

@@ -37,6 +37,13 @@ const char *EntryPointName(Fn EngineEntryPoints::*slot)
 // 0 loaded and complete, 26 library not loaded, 27 an export missing (the
 // library then stays loaded).
 int LoadEngine();
+// The system's error code of the last LoadEngine that returned 26, else 0.
+DWORD EngineLoadError();
+// The file the system's library search takes for the engine: the program's
+// folder, the one SetDllDirectoryW named, the system folders, the Windows
+// folder and PATH's, in that order; empty when none holds the file. Error
+// 126 means a missing file and a missing dependency alike: this tells them apart.
+std::wstring FindEngineFile();
 // 0 freed, 26 nothing loaded, 1 the system refused (record kept).
 int FreeEngine();
 

@@ -1,7 +1,9 @@
 #include "CallTrace.h"
 
 #include "EngineContract.h"
+#include "EngineInterface.h"
 #include "ErrorReport.h"
+#include "Strings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -160,6 +162,16 @@ std::wstring EngineResult(int code)
     text.erase(0, std::min(text.find_first_not_of(L' '), text.size()));
     return L" = " + std::to_wstring(code) + L" " + (code == KEL_OK ? std::wstring(L"OK") : text);
 }
+
+std::wstring LoadResult(int code, DWORD systemError)
+{
+    std::wstring text = EngineResult(code);
+    if (code != KEL_OK && systemError != 0)
+        text += L" - " + SystemErrorText(systemError, KEL_ENGINE_FILE_NAME) + L" (" + std::to_wstring(systemError) + L")";
+    return text;
+}
+
+std::wstring Number(int value) { return L" = " + std::to_wstring(value); }
 
 std::wstring Duration(double milliseconds)
 {

@@ -77,6 +77,11 @@ std::wstring Address(std::uintptr_t value);
 std::wstring Joined(const char *name, const std::vector<std::wstring> &arguments);
 // " = code OK" or " = code <its text from the error table>".
 std::wstring EngineResult(int code);
+// The library's load: EngineResult, and for a failure the system's reason and
+// its number, as in " = 26 Dll failed to load. - Module not found. (126)".
+std::wstring LoadResult(int code, DWORD systemError);
+// " = value", for what the hooks return.
+std::wstring Number(int value);
 // " (1.234 ms)"
 std::wstring Duration(double milliseconds);
 } // namespace trace_format

@@ -23,25 +23,28 @@ CCallTrace *CCommandFrame::Trace()
     return app ? &app->CallTrace() : nullptr;
 }
 
-// Shown with the name the loader asks the system for, and the module it frees.
+// Shown with the name the loader asks the system for, and the module it frees;
+// a failed load with the system's reason.
 int CCommandFrame::Load()
 {
-    return Traced("LoadLibrary", true, [](const wchar_t *) { return LoadEngine(); }, KEL_ENGINE_FILE_NAME);
+    return Traced(
+        "LoadLibrary", [](int code) { return trace_format::LoadResult(code, EngineLoadError()); },
+        [](const wchar_t *) { return LoadEngine(); }, KEL_ENGINE_FILE_NAME);
 }
 
 int CCommandFrame::Free()
 {
-    return Traced("FreeLibrary", true, [](HMODULE) { return FreeEngine(); }, g_engine.hModule);
+    return Traced("FreeLibrary", &trace_format::EngineResult, [](HMODULE) { return FreeEngine(); }, g_engine.hModule);
 }
 
 int __cdecl CCommandFrame::MessageHook(int first, int second, int *result) noexcept
 {
-    return Traced("MessageHook", false, &::MessageHook, first, second, result);
+    return Traced("MessageHook", &trace_format::Number, &::MessageHook, first, second, result);
 }
 
 void __cdecl CCommandFrame::SetTitleHook(const wchar_t *first, const wchar_t *second, int flag) noexcept
 {
-    Traced("SetTitleHook", false, &::SetTitleHook, first, second, flag);
+    Traced("SetTitleHook", &trace_format::Number, &::SetTitleHook, first, second, flag);
 }
 
 void CCommandFrame::Refused(const char *name)

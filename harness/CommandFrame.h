@@ -115,7 +115,7 @@ public:
             Refused(EntryPointName(slot));
             return KEL_DLL_FUNCTION_MISSING;
         }
-        return Traced(EntryPointName(slot), true, function, args...);
+        return Traced(EntryPointName(slot), &trace_format::EngineResult, function, args...);
     }
     static int Load();
     static int Free();
@@ -169,10 +169,10 @@ public:
 
 private:
     // Runs the function with its line in the trace: the call before, its
-    // outputs, result and duration after. Nothing of the trace's may reach
-    // the callee's caller: the hooks run inside the engine.
-    template <class Function, class... Args>
-    static auto Traced(const char *name, bool engineResult, Function function, Args... args)
+    // outputs, result (as resultText words it) and duration after. Nothing of
+    // the trace's may reach the callee's caller: the hooks run inside the engine.
+    template <class Function, class ResultText, class... Args>
+    static auto Traced(const char *name, [[maybe_unused]] ResultText resultText, Function function, Args... args)
     {
         CCallTrace *trace = Trace();
         if (!trace)
@@ -191,10 +191,7 @@ private:
             line.Close(Formatted(returned), L"");
         } else {
             auto result = function(args...);
-            line.Close(Formatted(returned),
-                       Formatted([&] {
-                           return engineResult ? trace_format::EngineResult(result) : L" = " + std::to_wstring(result);
-                       }));
+            line.Close(Formatted(returned), Formatted([&] { return resultText(result); }));
             return result;
         }
     }

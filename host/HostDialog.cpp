@@ -35,7 +35,7 @@ CHostDialog::CHostDialog(HWND parent)
 {
     // Shown before any window of the program exists.
     if (m_nLoadResult == KEL_DLL_NOT_LOADED)
-        ShowEngineError(IDS_FILE_MISSING);
+        ShowEngineError(IDS_FILE_MISSING, EngineLoadFailureText());
     else if (m_nLoadResult == KEL_DLL_FUNCTION_MISSING)
         ShowEngineError(IDS_WRONG_VERSION);
 }

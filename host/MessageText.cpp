@@ -33,12 +33,26 @@ void LoadMessageText(int id, std::wstring &text)
     }
 }
 
-void ShowEngineError(int id)
+void ShowEngineError(int id, const std::wstring &detail)
 {
     std::wstring first, second;
     LoadMessageText(id, first);
     LoadMessageText(IDS_CANNOT_CONTINUE, second);
-    AfxMessageBox(first + L" " + KEL_ENGINE_FILE_NAME + L"\n\n" + second, MB_OK);
+    first += L" " KEL_ENGINE_FILE_NAME;
+    if (!detail.empty())
+        first += L"\n" + detail;
+    AfxMessageBox(first + L"\n\n" + second, MB_OK);
+}
+
+std::wstring EngineLoadFailureText()
+{
+    const std::wstring path = FindEngineFile();
+    if (path.empty())
+        return std::wstring();
+    std::wstring pattern;
+    LoadMessageText(IDS_NOT_LOADABLE, pattern);
+    const DWORD error = EngineLoadError();
+    return FormatString(pattern, {path, SystemErrorText(error, KEL_ENGINE_FILE_NAME), std::to_wstring(error)});
 }
 
 std::wstring SettingsFileErrorText(const std::wstring &commandLine)

@@ -7,5 +7,8 @@
 
 #define IDC_NOT_LOADED 1002
 
+// Our own: why a library that is there did not load.
+#define IDS_NOT_LOADABLE 62101
+
 // The menu commands and the messages the engine may word.
 #include "EngineContract.h"

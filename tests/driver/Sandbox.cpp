@@ -141,6 +141,27 @@ void Sandbox::AddEngine(const std::wstring &variant)
             L"Solvetric.dll");
 }
 
+void Sandbox::AddEngineWithMissingDependency()
+{
+    std::string bytes;
+    const std::wstring engine = BuildPath(L"dist\\Solvetric.dll");
+    if (!detail::ReadWholeFile(engine, bytes))
+        throw std::runtime_error("there is no " + Utf8(engine));
+    // The import's name, NUL-terminated, in whichever case the linker wrote it.
+    const std::string imported = "comctl32.dll", absent = "kelabsnt.dll";
+    for (std::size_t at = 0; at + imported.size() < bytes.size(); ++at) {
+        bool same = bytes[at + imported.size()] == '\0';
+        for (std::size_t i = 0; same && i < imported.size(); ++i)
+            same = (bytes[at + i] | 0x20) == imported[i];
+        if (same) {
+            bytes.replace(at, absent.size(), absent);
+            detail::WriteWholeFile(Path(L"Solvetric.dll"), bytes);
+            return;
+        }
+    }
+    throw std::runtime_error(Utf8(engine) + " imports nothing from " + imported);
+}
+
 void Sandbox::WriteScript(const std::string &utf8)
 {
     const std::wstring script = ScriptPath();

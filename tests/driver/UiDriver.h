@@ -45,6 +45,10 @@ public:
     void AddProgram(const std::wstring &exeName);
     // "" copies dist\Solvetric.dll, otherwise variants\<variant>\Solvetric.dll.
     void AddEngine(const std::wstring &variant = L"");
+    // The sample engine with its import of the common controls renamed to a
+    // library that no folder holds: it fails to load as one whose dependency
+    // is missing does.
+    void AddEngineWithMissingDependency();
 
     // Replaces the engine's script in one step: the engine never reads half of it.
     void WriteScript(const std::string &utf8);
@@ -74,7 +78,8 @@ public:
     // "<full path>" directly followed by args when rawTail is set. The
     // environment is this process's, with SOLVETRIC_SCRIPT and SOLVETRIC_LOG
     // pointing into the sandbox, then extraEnv; an empty value removes a
-    // variable. Throws std::runtime_error when the program cannot start.
+    // variable. Tries once more after a pause, then throws std::runtime_error
+    // when the program cannot start.
     static Process Start(const Sandbox &sandbox, const std::wstring &exeName, const std::wstring &args = L"",
                          const Environment &extraEnv = {}, bool rawTail = false);
 

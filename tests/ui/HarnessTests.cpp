@@ -309,37 +309,6 @@ TEST_F(Harness, EngineButtonsBeforeLoadAndAfter)
               AnswerBox(kHarnessCaption));
 }
 
-TEST_F(Harness, LoadWithoutALibraryOrWithAnExportMissing)
-{
-    struct Case {
-        const wchar_t *variant; // null: no library
-        const wchar_t *box;
-        const wchar_t *state;
-    } cases[] = {
-        {nullptr, L"[Error returned from KELM.DLL]\n\nDescription:\nDll failed to load.", L"NULL"},
-        {L"without-Kel_Print", L"[Error returned from KELM.DLL]\n\nDescription:\nOne or more dll functions failed to load.",
-         L"NULL"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.variant ? Utf8(c.variant) : "no library");
-        NewSandbox();
-        m_sandbox.AddProgram(kProgram);
-        if (c.variant)
-            m_sandbox.AddEngine(c.variant);
-        m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram));
-        HWND main = WaitMain();
-        ASSERT_NE(nullptr, main);
-        Click(Child(main, IDC_LOAD));
-        EXPECT_EQ(c.box, AnswerBox(kHarnessCaption));
-        EXPECT_EQ(c.state, Text(Child(main, IDC_LIBRARY_STATE))) << "a failed load leaves the box as it was";
-        if (c.variant) {
-            // The library stays loaded: what it has still answers.
-            Click(Child(main, IDC_KEL_EXIT));
-            EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_Exit(0) = 0", 5000));
-        }
-    }
-}
-
 TEST_F(Harness, HelpAsksTheLoadedEngine)
 {
     Start();
@@ -416,6 +385,49 @@ protected:
         return lines;
     }
 };
+
+TEST_F(Panel, LoadWithoutALibraryOrWithAnExportMissing)
+{
+    const wchar_t kDllFailed[] = L"[Error returned from KELM.DLL]\n\nDescription:\nDll failed to load.";
+    struct Case {
+        const char *name;
+        const wchar_t *variant; // null: no library of ours
+        const char *planted;    // bytes named Solvetric.dll instead
+        const wchar_t *box;
+        const char *traced;     // the load's line in the call trace
+    } cases[] = {
+        {"no library", nullptr, nullptr, kDllFailed,
+         "LoadLibrary(\"Solvetric.dll\") = 26 Dll failed to load. - * (126) (* ms)"},
+        {"a text file named like the library", nullptr, "not a library\r\n", kDllFailed,
+         "LoadLibrary(\"Solvetric.dll\") = 26 Dll failed to load. - * (193) (* ms)"},
+        {"an export missing", L"without-Kel_Print", nullptr,
+         L"[Error returned from KELM.DLL]\n\nDescription:\nOne or more dll functions failed to load.",
+         "LoadLibrary(\"Solvetric.dll\") = 27 One or more dll functions failed to load. (* ms)"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        NewSandbox();
+        m_sandbox.AddProgram(kProgram);
+        if (c.variant)
+            m_sandbox.AddEngine(c.variant);
+        if (c.planted)
+            m_sandbox.WriteFileBytes(L"Solvetric.dll", c.planted);
+        m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram));
+        HWND main = WaitMain();
+        ASSERT_NE(nullptr, main);
+        Click(Child(main, IDC_LOAD));
+        EXPECT_EQ(c.box, AnswerBox(kHarnessCaption)) << "the error table's box, as it is";
+        EXPECT_EQ(L"NULL", Text(Child(main, IDC_LIBRARY_STATE))) << "a failed load leaves the box as it was";
+        std::vector<std::string> trace = TraceLines(main);
+        EXPECT_TRUE(!trace.empty() && MatchesPattern(c.traced, trace.front()))
+            << "expected " << c.traced << ", saw " << (trace.empty() ? "no line" : trace.front());
+        if (c.variant) {
+            // The library stays loaded: what it has still answers.
+            Click(Child(main, IDC_KEL_EXIT));
+            EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_Exit(0) = 0", 5000));
+        }
+    }
+}
 
 TEST_F(Panel, EveryEngineButtonBeforeLoadSaysFunctionWasNotLoaded)
 {

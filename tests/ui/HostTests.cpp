@@ -181,6 +181,32 @@ TEST_F(Host, MenuStepFailureLeavesTheResizedFrameWithItsPlaceholder)
     ExpectEndedFreeingTheEngine();
 }
 
+TEST_F(Host, AnEngineThatIsThereButDoesNotLoadSaysWhy)
+{
+    struct Case {
+        const char *name;
+        void (*plant)(Sandbox &sandbox);
+        const char *code; // of the system's reason
+    } cases[] = {
+        {"a dependency missing", [](Sandbox &sandbox) { sandbox.AddEngineWithMissingDependency(); }, "126"},
+        {"text bytes, no library", [](Sandbox &sandbox) { sandbox.WriteFileBytes(L"Solvetric.dll", "not a library\r\n"); },
+         "193"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        NewSandbox();
+        c.plant(m_sandbox);
+        Start("nosplash\n", nullptr);
+        const std::string pattern = "Required file missing: Solvetric.dll\n" + Utf8(m_sandbox.Path(L"Solvetric.dll")) +
+                                    " is there but could not be loaded: * (" + c.code +
+                                    ")\n\nThe Application can not continue.";
+        const std::string said = Utf8(AnswerBox());
+        EXPECT_TRUE(MatchesPattern(pattern, said)) << "expected " << pattern << ", saw " << said;
+        EXPECT_TRUE(m_process->WaitExit(10000)) << "the program ends after its box";
+        EXPECT_TRUE(m_sandbox.CallLog().empty()) << "no engine ran";
+    }
+}
+
 // --- Start-up that succeeds
 
 TEST_F(Host, StartUpCallsTheEngineInOrder)

@@ -71,7 +71,22 @@ TEST_F(Loader, NoLibraryLeavesTheRecordEmpty)
     EXPECT_EQ(KEL_DLL_NOT_LOADED, LoadEngine());
     EXPECT_EQ(nullptr, g_engine.hModule);
     EXPECT_TRUE(AllSlotsNull());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), EngineLoadError());
+    EXPECT_EQ(L"", FindEngineFile()) << "no file in any folder the search looks in";
     EXPECT_EQ(KEL_DLL_NOT_LOADED, FreeEngine()) << "nothing to free";
+
+    // A file of the name that is no library: there, but not loaded.
+    const std::wstring planted = m_dir + L"\\" + KEL_ENGINE_FILE_NAME;
+    Script("not a library\r\n");
+    ASSERT_TRUE(::CopyFileW(m_script.c_str(), planted.c_str(), FALSE));
+    EXPECT_EQ(KEL_DLL_NOT_LOADED, LoadEngine());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), EngineLoadError());
+    EXPECT_EQ(planted, FindEngineFile()) << "found in the folder the search was given";
+    ::DeleteFileW(planted.c_str());
+
+    UseEngine();
+    ASSERT_EQ(KEL_OK, LoadEngine());
+    EXPECT_EQ(0u, EngineLoadError()) << "a load that succeeds leaves no error behind";
 }
 
 TEST_F(Loader, CompleteEngineBindsEverySlotAndFreeClearsThem)
