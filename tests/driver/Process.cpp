@@ -123,8 +123,13 @@ Process Process::Start(const Sandbox &sandbox, const std::wstring &exeName, cons
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!::CreateProcessW(path.c_str(), commandBuffer.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), sandbox.Dir().c_str(), &startup, &started))
+    // Wine now and then fails a start it makes a moment later (seen: error 1359).
+    auto start = [&] {
+        return ::CreateProcessW(path.c_str(), commandBuffer.data(), nullptr, nullptr, FALSE,
+                                CREATE_UNICODE_ENVIRONMENT, environment.data(), sandbox.Dir().c_str(), &startup,
+                                &started) != FALSE;
+    };
+    if (!start() && (::Sleep(500), !start()))
         throw SystemFailure(L"cannot start " + path);
     unique_kernel_handle thread(started.hThread);
     return Process(unique_kernel_handle(started.hProcess), started.dwProcessId);

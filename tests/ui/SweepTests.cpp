@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +25,20 @@ const wchar_t kHost[] = L"WinKelExe.exe";
 const wchar_t kHarness[] = L"WinKelTestExe.exe";
 const int kHostNotLoadedStatic = 1002; // the host's frame holds it
 const char kJob[] = "Solvetric Settings 1\n";      // a settings file no case may change
+const ULONGLONG kLeaveMs = 12000;                  // the least time a leave is given
+// The buttons a box may have, in the order a drawn answer counts them.
+const int kAnswers[] = {IDOK, IDYES, IDNO, IDCANCEL};
+const char *const kAnswerNames[] = {"OK", "Yes", "No", "Cancel"};
 const wchar_t kNonAscii[] = L"Pr\u00FCfung \u65E5\u672C \u2713.kel";
+
+// A text as one line of the printed case: line ends shown as \\n, a long one cut.
+std::string Shown(const std::wstring &text)
+{
+    std::string shown;
+    for (char c : Utf8(text.substr(0, 120)))
+        shown += c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
+    return text.size() > 120 ? shown + "... (" + std::to_string(text.size()) + " characters)" : shown;
+}
 
 int Failures()
 {
@@ -173,9 +187,12 @@ class Sweep : public testing::Test {
 protected:
     Sweep() : m_seed(EnvironmentNumber(L"KEL_SWEEP_SEED", 20261209u)), m_draw(m_seed), m_stringIds(EngineStringIds()) {}
 
-    void Start(const wchar_t *program, const std::string &script, const std::wstring &args = L"")
+    // False, with the case failed, when the program cannot be started.
+    bool Start(const std::string &heading, const wchar_t *program, const std::string &script,
+               const std::wstring &args = L"")
     {
         m_process.reset();
+        m_case = heading + "\ncommand line: " + (args.empty() ? "(none)" : Shown(args)) + "\n" + script;
         m_sandbox = std::make_unique<Sandbox>(L"sweep");
         m_sandbox->AddProgram(program);
         m_sandbox->AddEngine();
@@ -183,20 +200,28 @@ protected:
         m_sandbox->WriteFileBytes(L"job.kel", kJob);
         m_sandbox->WriteFileBytes(kNonAscii, kJob);
         m_failuresBefore = Failures();
-        m_process = std::make_unique<Process>(Process::Start(*m_sandbox, program, args));
         m_run = Outcome();
+        try {
+            m_process = std::make_unique<Process>(Process::Start(*m_sandbox, program, args));
+        } catch (const std::exception &failure) {
+            ++m_tried;
+            ADD_FAILURE() << m_case << ": " << failure.what();
+            return false;
+        }
+        return true;
     }
 
     // Answers, closes or confirms whatever the program shows until it waits
     // with nothing open but its frame, or ends. False when it stops answering.
     // A box asks its drawn answer, except that with confirmExit the first box
     // with a Yes, the question the exit command asked, is answered Yes.
-    bool Settle(const Wording &wording, const std::string &context, bool confirmExit = false)
+    // Every box and dialog met is added to the case, with the answer given.
+    bool Settle(const Wording &wording, bool confirmExit = false)
     {
         // A shortened, emptied, failed or replaced engine text shows as it is:
         // the programs' own tests check those boxes letter for letter.
         const bool textsAltered =
-            context.find(" string ") != std::string::npos || context.find("Kel_GetString") != std::string::npos;
+            m_case.find(" string ") != std::string::npos || m_case.find("Kel_GetString") != std::string::npos;
         const ULONGLONG start = ::GetTickCount64(), end = start + 60000;
         while (::GetTickCount64() < end) {
             if (!m_process->Running()) {
@@ -215,20 +240,25 @@ protected:
                     if (text.find(L"thrown an exception") != std::wstring::npos)
                         m_run.faultReported = true;
                     EXPECT_TRUE(wording.Knows(text) || textsAltered)
-                        << context << ": a box nobody has words for: " << Utf8(text);
+                        << m_case << ": a box nobody has words for: " << Utf8(text);
+                    int answer = -1;
                     if (confirmExit && PressButton(window, IDYES)) {
                         confirmExit = false;
+                        answer = 1;
                     } else {
-                        static const int kAnswers[] = {IDOK, IDYES, IDNO, IDCANCEL};
-                        const int first = m_draw.Below(4); // the drawn answer, else the next the box has
-                        for (int k = 0; k < 4 && !PressButton(window, kAnswers[(first + k) % 4]); ++k) {
+                        const int first = NextAnswer(); // else the next the box has
+                        for (int k = 0; k < 4 && answer < 0; ++k) {
+                            if (PressButton(window, kAnswers[(first + k) % 4]))
+                                answer = (first + k) % 4;
                         }
                     }
+                    m_case += "box \"" + Shown(text) + "\": " + (answer < 0 ? "no button" : kAnswerNames[answer]) + "\n";
                     m_process->WaitNoWindow(window, 5000);
                     acted = true;
                 } else if (caption == L"Paper Catalog" || caption == L"Enable/Disable GUI Controls" ||
                            caption == L"Kel Test Application Parameter Editor") {
                     Command(window, IDCANCEL);
+                    m_case += "dialog \"" + Utf8(caption) + "\": Cancel\n";
                     m_process->WaitNoWindow(window, 5000);
                     acted = true;
                 }
@@ -253,6 +283,46 @@ protected:
         return false;
     }
 
+    // The case's own answer while it has one, else a drawn one: an index of
+    // OK, Yes, No, Cancel.
+    int NextAnswer()
+    {
+        if (m_answers.empty())
+            return m_draw.Below(4);
+        int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    // The answers by name, separated by blanks.
+    void GiveAnswers(const std::string &names)
+    {
+        m_answers.clear();
+        for (std::size_t at = 0; at < names.size();) {
+            std::size_t end = std::min(names.find(' ', at), names.size());
+            for (int index = 0; index < 4; ++index) {
+                if (names.compare(at, end - at, kAnswerNames[index]) == 0)
+                    m_answers.push_back(index);
+            }
+            at = end + 1;
+        }
+    }
+
+    // A button of the harness clicked as a tester would, and what it shows answered.
+    bool ClickAndSettle(const Wording &wording, int button)
+    {
+        m_case += "click " + std::to_string(button) + "\n";
+        HWND frame = Frame();
+        EXPECT_NE(nullptr, frame) << m_case;
+        if (!frame)
+            return false;
+        if (button == IDC_OPEN_SETTINGS || button == IDC_SAVE_SETTINGS)
+            SetText(Child(frame, IDC_FILE_NAME), button == IDC_OPEN_SETTINGS ? L"job.kel" : L"other.kel");
+        ClickId(frame, button);
+        bool settled = Settle(wording);
+        EXPECT_TRUE(settled) << m_case << ": stopped answering";
+        return settled;
+    }
+
     HWND Frame() const
     {
         for (HWND window : m_process->TopLevelWindows(true)) {
@@ -265,43 +335,70 @@ protected:
 
     // Leaves through the program's exit paths, saying Yes to the exit question;
     // once the scripted engine has vetoed a few times, the script goes and the
-    // engine agrees. Enter in the host is tried too, but closes nothing.
-    void Leave(const Wording &wording, const std::string &context, bool harness)
+    // engine agrees. Enter in the host is tried too, but closes nothing. A
+    // print the engine runs keeps it refusing until the print ends (2 s for
+    // the sample engine's), so after eight attempts it tries on, more slowly,
+    // for some seconds more.
+    void Leave(const Wording &wording, bool harness)
     {
-        for (int attempt = 0, tries = 0; attempt < 8 && tries < 40 && !m_run.ended; ++tries) {
-            if (attempt == 3)
+        const ULONGLONG start = ::GetTickCount64();
+        for (int attempt = 0, tries = 0; (attempt < 8 || ::GetTickCount64() - start < kLeaveMs) && tries < 80 &&
+                                         !m_run.ended;
+             ++tries) {
+            if (attempt == 3) {
                 m_sandbox->WriteScript("nosplash\n");
+                m_case += "leave: the script emptied\n";
+            }
+            if (attempt >= 8)
+                ::Sleep(500);
             HWND frame = Frame();
-            ASSERT_NE(nullptr, frame) << context << ": no frame to leave through";
+            ASSERT_NE(nullptr, frame) << m_case << ": no frame to leave through";
             static const int kHostExits[] = {IDOK, IDCANCEL, ID_APP_EXIT, ID_CLOSE_DOCUMENT};
             const int command = harness              ? (attempt % 2 ? IDC_QUICK_FREE : IDC_EXIT)
                                 : m_draw.Below(3) == 0 ? SC_CLOSE
                                                        : m_draw.Of(kHostExits);
-            if (harness)
+            const std::string at = "leave at " + std::to_string(::GetTickCount64() - start) + " ms: ";
+            if (harness) {
                 ClickId(frame, command);
-            else if (command == SC_CLOSE)
+                m_case += at + "click " + std::to_string(command) + "\n";
+            } else if (command == SC_CLOSE) {
                 ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
-            else
+                m_case += at + "close box\n";
+            } else {
                 Command(frame, command);
-            ASSERT_TRUE(Settle(wording, context, command != IDC_QUICK_FREE))
-                << context << ": stopped answering while leaving";
+                m_case += at + "command " + std::to_string(command) + "\n";
+            }
+            ASSERT_TRUE(Settle(wording, command != IDC_QUICK_FREE)) << m_case << ": stopped answering while leaving";
             attempt += command == IDOK ? 0 : 1;
         }
-        EXPECT_TRUE(m_run.ended) << context << ": does not end";
+        EXPECT_TRUE(m_run.ended) << m_case << ": does not end";
     }
 
     // Leaves if the program still runs, then checks what every case must come to.
-    void Finish(const Wording &wording, const std::string &context, bool harness)
+    void Finish(const Wording &wording, bool harness)
     {
         if (!m_run.ended)
-            Leave(wording, context, harness);
+            Leave(wording, harness);
         ++m_tried;
         bool crashed = m_run.exitCode >= 0xC0000000u && !m_run.faultReported;
-        EXPECT_FALSE(crashed) << context << ": ended with exception code " << std::hex << m_run.exitCode;
-        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(L"job.kel")) << context << ": a file changed";
-        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(kNonAscii)) << context << ": a file changed";
-        if (Failures() == m_failuresBefore)
+        EXPECT_FALSE(crashed) << m_case << ": ended with exception code " << std::hex << m_run.exitCode;
+        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(L"job.kel")) << m_case << ": a file changed";
+        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(kNonAscii)) << m_case << ": a file changed";
+        if (Failures() == m_failuresBefore) {
             ++m_passed;
+            return;
+        }
+        // What the engine was asked, for the next failure to explain itself.
+        std::string calls;
+        std::vector<std::string> log = m_sandbox->CallLog();
+        std::size_t shown = 0;
+        for (auto line = log.rbegin(); line != log.rend() && shown < 40; ++line) {
+            if (line->rfind("Kel_SendMessage(", 0) != 0 && line->rfind("Kel_PreTranslateMessage(", 0) != 0) {
+                calls.insert(0, "  " + *line + "\n");
+                ++shown;
+            }
+        }
+        std::printf("the engine's last calls in that case, apart from the message relay:\n%s", calls.c_str());
     }
     void Report(const char *what) const
     {
@@ -316,6 +413,8 @@ protected:
     std::unique_ptr<Sandbox> m_sandbox;
     std::unique_ptr<Process> m_process;
     Outcome m_run;
+    std::string m_case; // all of the case so far: what started it, every click, box and answer
+    std::deque<int> m_answers;
     int m_tried = 0, m_passed = 0, m_failuresBefore = 0;
 };
 } // namespace
@@ -326,11 +425,10 @@ TEST_F(Sweep, HostAgainstExtremeAnswers)
     static const wchar_t *const kArguments[] = {L"", L"job.kel", L"missing.kel"};
     for (int n = 0, cases = Cases(25); n < cases; ++n) {
         const std::string script = DrawScript(m_draw, m_stringIds);
-        const std::wstring args = m_draw.Of(kArguments);
-        const std::string context = "host case " + std::to_string(n) + " [" + Utf8(args) + "]\n" + script;
-        Start(kHost, script, args);
-        ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-        Finish(wording, context, false);
+        if (!Start("host case " + std::to_string(n), kHost, script, m_draw.Of(kArguments)))
+            continue;
+        ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
+        Finish(wording, false);
     }
     Report("host sweep");
 }
@@ -348,36 +446,62 @@ TEST_F(Sweep, HarnessAgainstExtremeAnswers)
         // Now and then the engine is freed while its windows live.
         const bool careless = m_draw.Below(6) == 0;
         const std::string script = DrawScript(m_draw, m_stringIds) + (careless ? "keepwindows\n" : "");
-        std::string context = "harness case " + std::to_string(n) + "\n" + script;
-        Start(kHarness, script, m_draw.Below(2) ? L"job.kel" : L"");
-        ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-        for (int click = 0, clicks = 3 + m_draw.Below(6); click < clicks && !m_run.ended; ++click) {
-            const int button = m_draw.Of(kButtons);
-            context += "click " + std::to_string(button) + "\n";
-            HWND frame = Frame();
-            ASSERT_NE(nullptr, frame) << context;
-            if (button == IDC_OPEN_SETTINGS || button == IDC_SAVE_SETTINGS)
-                SetText(Child(frame, IDC_FILE_NAME), button == IDC_OPEN_SETTINGS ? L"job.kel" : L"other.kel");
-            ClickId(frame, button);
-            ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-        }
-        Finish(wording, context, true);
+        if (!Start("harness case " + std::to_string(n), kHarness, script, m_draw.Below(2) ? L"job.kel" : L""))
+            continue;
+        ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
+        for (int click = 0, clicks = 3 + m_draw.Below(6); click < clicks && !m_run.ended; ++click)
+            ASSERT_TRUE(ClickAndSettle(wording, m_draw.Of(kButtons)));
+        Finish(wording, true);
     }
     // And once for certain: the engine freed while its windows live.
-    const std::string context = "harness: Free answered No, the engine's windows left behind";
-    Start(kHarness, "nosplash\nkeepwindows\n");
-    ASSERT_TRUE(Settle(wording, context));
+    ASSERT_TRUE(Start("harness: Free answered No, the engine's windows left behind", kHarness,
+                      "nosplash\nkeepwindows\n"));
+    ASSERT_TRUE(Settle(wording));
     HWND frame = Frame();
     ASSERT_NE(nullptr, frame);
     ClickId(frame, IDC_QUICK_START);
-    ASSERT_TRUE(WaitFor([&] { return Text(Child(frame, IDC_STATUS_STATE)) == L"Created"; }, 20000)) << context;
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(frame, IDC_STATUS_STATE)) == L"Created"; }, 20000)) << m_case;
     ClickId(frame, IDC_FREE);
     m_process->AnswerMessageBox(L"-== KEL TEST APPLICATION ==-", IDNO);
     ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    ASSERT_TRUE(Settle(wording, context));
-    EXPECT_TRUE(m_run.faultReported) << context << ": the harness reports the fault";
-    Finish(wording, context, true);
+    ASSERT_TRUE(Settle(wording));
+    EXPECT_TRUE(m_run.faultReported) << m_case << ": the harness reports the fault";
+    Finish(wording, true);
     Report("harness sweep");
+}
+
+// Cases that long sweeps found, kept whole: each box gets the answer it got
+// then, and the leave draws from the tests' seed.
+TEST_F(Sweep, CasesLongSweepsFound)
+{
+    const Wording wording(BuildPath(L"dist\\WinKelTestExe.exe"), m_stringIds);
+    struct Kept {
+        const char *found;
+        const wchar_t *args;
+        const char *script;
+        std::vector<int> clicks;
+        const char *answers;
+    } kept[] = {
+        // Both print, and the leave gave up before the 2 s print ended.
+        {"tools/sweep 300 777, harness case 297", L"job.kel",
+         "nosplash\nsize version = 1\nsize string 17276 = -2147483648\n",
+         {IDC_NEW_SETTINGS, IDC_QUICK_START, IDC_QUICK_START, IDC_PRINT, IDC_NEW_SETTINGS, IDC_HIDE_STATUS},
+         "OK OK OK OK OK OK OK Cancel OK Cancel OK Cancel OK No"},
+        {"tools/sweep 1000 9001, harness case 232", L"job.kel", "nosplash\nmenu null\n",
+         {IDC_QUICK_START, IDC_FREE, IDC_NEW_SETTINGS, IDC_PAPER_CATALOG, IDC_OPEN_SETTINGS, IDC_QUICK_START,
+          IDC_PAGE_COLOR_MAPPING, IDC_PRINT},
+         "OK Cancel OK OK OK OK OK Cancel OK Cancel OK Cancel OK Yes OK"},
+    };
+    for (const Kept &k : kept) {
+        if (!Start(k.found, kHarness, k.script, k.args))
+            continue;
+        GiveAnswers(k.answers);
+        ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
+        for (std::size_t click = 0; click < k.clicks.size() && !m_run.ended; ++click)
+            ASSERT_TRUE(ClickAndSettle(wording, k.clicks[click]));
+        Finish(wording, true);
+    }
+    Report("cases long sweeps found");
 }
 
 TEST_F(Sweep, CommandLines)
@@ -397,11 +521,10 @@ TEST_F(Sweep, CommandLines)
         const bool harness = program == std::wstring(kHarness);
         const Wording &wording = harness ? harnessWording : hostWording;
         for (const std::wstring &args : arguments) {
-            const std::string context = Utf8(program) + " with a command line of " + std::to_string(args.size()) +
-                                        " characters: " + Utf8(args.substr(0, 40));
-            Start(program, "nosplash\n", args);
-            ASSERT_TRUE(Settle(wording, context)) << context << ": stopped answering";
-            Finish(wording, context, harness);
+            if (!Start(Utf8(program) + " with a command line", program, "nosplash\n", args))
+                continue;
+            ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
+            Finish(wording, harness);
         }
     }
     Report("command lines");
