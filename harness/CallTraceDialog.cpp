@@ -1,6 +1,7 @@
 #include "CallTraceDialog.h"
 
 #include "Clipboard.h"
+#include "ErrorReport.h"
 #include "FileBytes.h"
 #include "FileDialog.h"
 #include "FixedFont.h"
@@ -183,7 +184,9 @@ void CCallTraceDialog::OnClearClicked(UINT, int, HWND)
 void CCallTraceDialog::OnCopyClicked(UINT, int, HWND)
 {
     ShowTrace();
-    CopyTextToClipboard(m_hWnd, m_text.GetWindowText());
+    DWORD error = 0;
+    if (!CopyTextToClipboard(m_hWnd, m_text.GetWindowText(), error))
+        HarnessMessageBox(FormatString(LoadResString(IDS_CANNOT_COPY), {SystemErrorText(error)}), MB_ICONERROR);
 }
 
 void CCallTraceDialog::OnSaveClicked(UINT, int, HWND)

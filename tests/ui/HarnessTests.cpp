@@ -1351,6 +1351,16 @@ TEST_F(Trace, SaveWritesWhatTheWindowShowsCopyTakesItAndClearEmptiesIt)
     }
     EXPECT_EQ(Utf8(shown), Utf8(copied)) << "Copy takes the whole trace";
 
+    // Held open by another program for longer than Copy waits, the clipboard stays as it was, and Copy says so.
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ClickId(trace, IDC_TRACE_COPY);
+        const std::wstring said = AnswerBox(kHarnessCaption);
+        ::CloseClipboard();
+        EXPECT_EQ(0u, said.find(L"The call trace could not be put on the clipboard:\n")) << Utf8(said);
+        EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT)) << "nothing was put there";
+    }
+
     ClickId(trace, IDC_TRACE_CLEAR);
     ASSERT_TRUE(Sync(trace));
     EXPECT_EQ(L"", Text(Child(trace, IDC_TRACE_TEXT)));
