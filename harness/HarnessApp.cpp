@@ -5,6 +5,7 @@
 #include "EngineLoader.h"
 #include "FaultReport.h"
 #include "HarnessDialog.h"
+#include "RunningMark.h"
 #include "Strings.h"
 #include "resource.h"
 
@@ -16,6 +17,7 @@ END_MESSAGE_MAP()
 
 BOOL CHarnessApp::InitInstance()
 {
+    RunningMark running;
     // A freed engine's windows can fault where no handler of ours runs.
     InstallFaultReport(LoadResString(IDS_EXCEPTION_THROWN), AfxGetAppName());
     CHarnessDialog dialog;

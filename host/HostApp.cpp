@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "EngineLoader.h"
 #include "HostDialog.h"
+#include "RunningMark.h"
 #include "resource.h"
 
 // An exception that escapes the run ends the program with the host's own last words.
@@ -14,6 +15,7 @@ END_MESSAGE_MAP()
 
 BOOL CHostApp::InitInstance()
 {
+    RunningMark running;
     CHostDialog dialog; // loads the engine
     m_pMainWnd = &dialog;
     if (dialog.m_nLoadResult == KEL_OK)

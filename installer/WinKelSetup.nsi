@@ -3,14 +3,37 @@
 ;
 ; makensis gets from the build: PRODUCT and VERSION (the host's version
 ; resource), DIST (the built binaries), SOURCE (the source tree), ENTRY_POINTS
-; (the engine's export names) and OUTFILE.
+; (the engine's export names), RUNNING_MARK (the name of the object the
+; programs hold while they run) and OUTFILE; BITS 64 for a setup of the 64-bit
+; build, which only the tests use; TEST_SEAMS for a setup whose elevation the
+; tests can steer, since Wine never asks for it.
 ;
 ; Command line: /S (silent), /ALLUSERS, /ENGINE=<path of a Solvetric.dll>,
-; /D=<folder> (last). Exit code 0 when installed, 1 when cancelled, 2 when it failed.
+; /D=<folder> (last). Exit code 0 when installed, 1 when cancelled (also at
+; the administrator prompt), 2 when it failed, 3 when WinKelExe or
+; WinKelTestExe was running, with nothing changed. The uninstaller's are the same.
 
 Unicode true
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+; A file that cannot be replaced fails the run: never a mix of two versions.
+AllowSkipFiles off
+
+; What differs between the shipped 32-bit setup and the 64-bit one the tests
+; run where 32-bit programs cannot: the stub, the registry view, the program
+; files folder, and the size of the structure the elevation passes.
+!ifndef BITS
+    !define BITS 32
+!endif
+!if ${BITS} == 64
+    Target amd64-unicode
+    !define MULTIUSER_USE_PROGRAMFILES64
+    !define REG_VIEW 64
+    !define SHELLEXECUTEINFO_SIZE 112
+!else
+    !define REG_VIEW 32
+    !define SHELLEXECUTEINFO_SIZE 60
+!endif
 
 !define PUBLISHER "${PRODUCT}" ; the host's version resource names no company
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
@@ -41,7 +64,11 @@ BrandingText "${PRODUCT} ${VERSION}"
 ${Using:StrFunc} UnStrStr
 !include "${ENTRY_POINTS}"
 
+!define ERROR_LEVEL_CANCELLED 1
 !define ERROR_LEVEL_FAILED 2
+!define ERROR_LEVEL_RUNNING 3
+!define ERROR_CANCELLED 1223 ; the administrator prompt was refused
+!define SYNCHRONIZE 0x00100000
 
 Var GivenDir       ; /D=, which wins over the mode's folder and an earlier install's
 Var AllUsersAsked  ; 1 with /ALLUSERS
@@ -51,6 +78,9 @@ Var DataDir        ; as Vemtrax gave it, ending in a backslash
 Var DataNote       ; what the finish page says about it
 Var ModeRadio      ; the all-users button of the mode page
 Var EngineField
+!ifdef TEST_SEAMS
+Var TestElevation  ; /TESTELEVATION=<error>: the prompt's answer, faked
+!endif
 
 !define MUI_ICON "${SOURCE}/host/res/WinKelExe.ico"
 !define MUI_UNICON "${SOURCE}/host/res/WinKelExe.ico"
@@ -60,6 +90,7 @@ Var EngineField
 Page custom ModePage ModePageLeave
 !insertmacro MUI_PAGE_COMPONENTS
 Page custom EnginePage EnginePageLeave
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT_LARGE
@@ -87,12 +118,19 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion ${VERSION}
 
 ; All users need administrator rights: without them, an elevated copy of this
 ; installer (or uninstaller) does the work and its exit code becomes ours.
+; Pops where it was called from ("page" for the mode page) and pushes "" when
+; this copy may go on for all users, "cancelled" when the user refused the
+; prompt on the mode page, which then asks again; every other way ends here.
 !macro ALL_USERS_OR_ELEVATE UN
 Function ${UN}AllUsersOrElevate
+    Exch $R3
+    Push $R0
+    Push $R1
     ${If} $MultiUser.Privileges == "Admin"
     ${OrIf} $MultiUser.Privileges == "Power"
         Call ${UN}MultiUser.InstallMode.AllUsers
-        Return
+        StrCpy $R3 ""
+        Goto done
     ${EndIf}
     ${GetParameters} $R0
     ClearErrors
@@ -103,20 +141,51 @@ Function ${UN}AllUsersOrElevate
         SetErrorLevel ${ERROR_LEVEL_FAILED}
         Quit
     ${EndIf}
-    ; /D= and _?= are not part of the parameters and must come last.
+    ; /D= and _?= are not part of the parameters and must come last. The
+    ; elevated copy may not see this user's mapped drives: the engine goes by
+    ; a name it can reach, first, since the first /ENGINE= counts.
     StrCpy $R0 "$R0 /ELEVATED /ALLUSERS"
     !if "${UN}" == ""
+        ${If} $EnginePath != ""
+            Push $EnginePath
+            Call ReachablePath
+            Pop $R1
+            StrCpy $R0 '/ENGINE="$R1" $R0'
+        ${EndIf}
         ${If} $GivenDir != ""
             StrCpy $R0 "$R0 /D=$GivenDir"
         ${EndIf}
     !else
         StrCpy $R0 "$R0 _?=$INSTDIR"
     !endif
-    ; SHELLEXECUTEINFOW, 60 bytes; 0x140: keep the process handle, no asynchronous start
-    System::Call '*(i 60, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w R0, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .r8'
-    System::Call 'shell32::ShellExecuteExW(p r8) i .r9'
+    ; SHELLEXECUTEINFOW; 0x140: keep the process handle, no asynchronous start.
+    ; On 64-bit, nShow and dwHotKey are each followed by 4 bytes of padding.
+    !if ${BITS} == 64
+        System::Call '*(i ${SHELLEXECUTEINFO_SIZE}, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w R0, p 0, i ${SW_SHOWNORMAL}, i 0, p 0, p 0, p 0, p 0, i 0, i 0, p 0, p 0) p .r8'
+    !else
+        System::Call '*(i ${SHELLEXECUTEINFO_SIZE}, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w R0, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .r8'
+    !endif
+    !ifdef TEST_SEAMS
+        ${If} $TestElevation != ""
+            StrCpy $9 0
+            StrCpy $R1 $TestElevation
+        ${Else}
+            System::Call 'shell32::ShellExecuteExW(p r8) i .r9 ?e'
+            Pop $R1
+        ${EndIf}
+    !else
+        System::Call 'shell32::ShellExecuteExW(p r8) i .r9 ?e'
+        Pop $R1
+    !endif
     ${If} $9 <> 0
-        System::Call '*$8(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .r9)'
+        ; Hidden while the elevated copy runs: a window that waits answers no
+        ; messages, and Windows would show it as not responding.
+        HideWindow
+        !if ${BITS} == 64
+            System::Call '*$8(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r9)'
+        !else
+            System::Call '*$8(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .r9)'
+        !endif
         System::Call 'kernel32::WaitForSingleObject(p r9, i -1)'
         System::Call 'kernel32::GetExitCodeProcess(p r9, *i .r7)'
         System::Call 'kernel32::CloseHandle(p r9)'
@@ -125,13 +194,71 @@ Function ${UN}AllUsersOrElevate
         Quit
     ${EndIf}
     System::Free $8
-    MessageBox MB_ICONSTOP|MB_OK "$(^Name) for all users needs administrator rights, which were not given." /SD IDOK
+    ${If} $R1 = ${ERROR_CANCELLED}
+        ${If} $R3 == "page"
+            MessageBox MB_ICONINFORMATION|MB_OK "$(^Name) for all users needs administrator rights, and the prompt for them was cancelled. Choose again." /SD IDOK
+            StrCpy $R3 "cancelled"
+            Goto done
+        ${EndIf}
+        MessageBox MB_ICONINFORMATION|MB_OK "$(^Name) for all users needs administrator rights, and the prompt for them was cancelled. Nothing was changed." /SD IDOK
+        SetErrorLevel ${ERROR_LEVEL_CANCELLED}
+        Quit
+    ${EndIf}
+    MessageBox MB_ICONSTOP|MB_OK "$(^Name) for all users needs administrator rights, which were not given (error $R1)." /SD IDOK
     SetErrorLevel ${ERROR_LEVEL_FAILED}
     Quit
+done:
+    Pop $R1
+    Pop $R0
+    Exch $R3
 FunctionEnd
 !macroend
 !insertmacro ALL_USERS_OR_ELEVATE ""
 !insertmacro ALL_USERS_OR_ELEVATE "un."
+
+; Pops a path; pushes the name by which another logon of this user reaches
+; it: a mapped drive's path as its network name, any other path as it is.
+Function ReachablePath
+    Exch $R0
+    Push $R1
+    Push $R2
+    ; UNIVERSAL_NAME_INFOW holds a pointer to the name, then the name itself.
+    System::Alloc 4096
+    Pop $R1
+    System::Call 'mpr::WNetGetUniversalNameW(w R0, i 1, p R1, *i 4096) i .r2'
+    ${If} $2 = 0
+        System::Call '*$R1(p .R2)'
+        System::Call '*$R2(&w${NSIS_MAX_STRLEN} .R0)'
+    ${EndIf}
+    System::Free $R1
+    Pop $R2
+    Pop $R1
+    Exch $R0
+FunctionEnd
+
+; Windows replaces and deletes no file of a running program, nor a library it
+; has loaded: WinKelExe and WinKelTestExe hold a mark while they run, and
+; another user's copy holds one this user may not open (access denied, 5).
+; Asks until they are closed; cancelled, or silent, ends with nothing changed.
+!macro PROGRAMS_CLOSED UN
+Function ${UN}ProgramsClosed
+    ${Do}
+        System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MARK}") p .r0 ?e'
+        Pop $1
+        ${If} $0 P<> 0
+            System::Call 'kernel32::CloseHandle(p r0)'
+        ${ElseIf} $1 <> 5
+            Return
+        ${EndIf}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Close WinKelExe and WinKelTestExe, then choose Retry" /SD IDCANCEL IDRETRY again
+        SetErrorLevel ${ERROR_LEVEL_RUNNING}
+        Quit
+    again:
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro PROGRAMS_CLOSED ""
+!insertmacro PROGRAMS_CLOSED "un."
 
 Function ModePage
     ${If} $AllUsersAsked == 1
@@ -142,9 +269,10 @@ Function ModePage
     Pop $0
     ${NSD_CreateLabel} 0 0 100% 24u "Installed for you alone, $(^NameDA) needs no administrator rights. Installed for all users, it goes to the program files folder and asks for them."
     Pop $0
-    ${NSD_CreateRadioButton} 10u 34u -10u 12u "Only for &me"
+    ; One group, one tab stop: the arrow keys move between the two.
+    ${NSD_CreateFirstRadioButton} 10u 34u -10u 12u "Only for &me"
     Pop $0
-    ${NSD_CreateRadioButton} 10u 50u -10u 12u "For &all users of this computer"
+    ${NSD_CreateAdditionalRadioButton} 10u 50u -10u 12u "For &all users of this computer"
     Pop $ModeRadio
     ; An earlier install for all users alone suggests that mode again.
     ReadRegStr $1 HKCU "${UNINSTALL_KEY}" InstallLocation
@@ -163,11 +291,43 @@ FunctionEnd
 Function ModePageLeave
     ${NSD_GetState} $ModeRadio $0
     ${If} $0 == ${BST_CHECKED}
+        Push "page"
         Call AllUsersOrElevate
+        Pop $0
+        ${If} $0 == "cancelled"
+            Abort
+        ${EndIf}
     ${Else}
         Call MultiUser.InstallMode.CurrentUser
     ${EndIf}
     Call SettleInstallDir
+FunctionEnd
+
+; Installed for the user alone, the programs cannot go where only
+; administrators may write.
+Function DirectoryPageLeave
+    ${If} $MultiUser.InstallMode == "AllUsers"
+        Return
+    ${EndIf}
+    GetFullPathName $0 $INSTDIR
+    ${ForEach} $1 0 1 + 1
+        ${If} $1 = 0
+            StrCpy $2 $PROGRAMFILES32
+        ${Else}
+            StrCpy $2 $PROGRAMFILES64
+        ${EndIf}
+        StrLen $3 $2
+        StrCpy $4 $0 $3
+        StrCpy $5 $0 1 $3
+        ; StrCmp is blind to case, as Windows' names are.
+        ${If} $4 == $2
+            ${If} $5 == "\"
+            ${OrIf} $5 == ""
+                MessageBox MB_ICONEXCLAMATION|MB_OK "$2 is for programs installed for all users: installed for you alone, $(^NameDA) cannot be written there. Choose another folder, or go back and install it for all users."
+                Abort
+            ${EndIf}
+        ${EndIf}
+    ${Next}
 FunctionEnd
 
 ; After a change of mode: /D= wins, and an earlier install's engine is kept.
@@ -187,6 +347,20 @@ FunctionEnd
 
 ; ---------------------------------------------------------------- components
 
+; Before anything is changed.
+Section "-Programs closed"
+    Call ProgramsClosed
+SectionEnd
+
+; Shortcuts by what they start; the names of earlier versions go.
+!macro SHORTCUT NAME FILE DESCRIPTION
+    CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+    Delete "$SMPROGRAMS\${PRODUCT}\${FILE}.lnk"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\${NAME}.lnk" "$INSTDIR\${FILE}.exe" "" "$INSTDIR\${FILE}.exe" 0 SW_SHOWNORMAL "" "${DESCRIPTION}"
+!macroend
+!define HOST_SHORTCUT "WinKel"
+!define HARNESS_SHORTCUT "WinKel Test Harness"
+
 Section "WinKelExe (required)" SecHost
     SectionIn RO
     SetOutPath $INSTDIR
@@ -196,8 +370,7 @@ Section "WinKelExe (required)" SecHost
     File "${SOURCE}/docs/architecture.md"
     File "${SOURCE}/docs/demo.png"
     SetOutPath $INSTDIR
-    CreateDirectory "$SMPROGRAMS\${PRODUCT}"
-    CreateShortcut "$SMPROGRAMS\${PRODUCT}\WinKelExe.lnk" "$INSTDIR\WinKelExe.exe"
+    !insertmacro SHORTCUT "${HOST_SHORTCUT}" WinKelExe "Prepares print jobs and sends them to a printer"
 SectionEnd
 
 Section "WinKelTestExe" SecHarness
@@ -207,8 +380,7 @@ Section "WinKelTestExe" SecHarness
     File "${SOURCE}/docs/harness.md"
     File "${SOURCE}/docs/harness.png"
     SetOutPath $INSTDIR
-    CreateDirectory "$SMPROGRAMS\${PRODUCT}"
-    CreateShortcut "$SMPROGRAMS\${PRODUCT}\WinKelTestExe.lnk" "$INSTDIR\WinKelTestExe.exe"
+    !insertmacro SHORTCUT "${HARNESS_SHORTCUT}" WinKelTestExe "Calls every entry point of the print engine by hand"
 SectionEnd
 
 SectionGroup /e "Print engine" SecEngine
@@ -260,6 +432,7 @@ Section "-Uninstaller"
         Delete $INSTDIR\docs\harness.md
         Delete $INSTDIR\docs\harness.png
         Delete "$SMPROGRAMS\${PRODUCT}\WinKelTestExe.lnk"
+        Delete "$SMPROGRAMS\${PRODUCT}\${HARNESS_SHORTCUT}.lnk"
     ${EndIf}
     WriteUninstaller $INSTDIR\Uninstall.exe
     WriteRegStr SHCTX "${UNINSTALL_KEY}" DisplayName "${PRODUCT}"
@@ -381,8 +554,49 @@ FunctionEnd
 
 ; ---------------------------------------------------------------- data directory
 
+; Under ProgramData a file belongs to whoever made it, and other users may not
+; change it: the local Users group, named by its SID since its name is
+; translated, gets modify rights on the folder, inherited by what it holds.
+; Pops the folder; pushes 0 or the system's error.
+Function GrantUsersModify
+    Exch $R0
+    Push $R1
+    StrCpy $R1 0
+    !ifdef TEST_SEAMS
+        ${GetParameters} $0
+        ClearErrors
+        ${GetOptions} $0 "/TESTRIGHTS=" $R1
+        ${If} ${Errors}
+            StrCpy $R1 0
+        ${EndIf}
+    !endif
+    ${If} $R1 = 0
+        System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:(A;OICI;0x1301bf;;;S-1-5-32-545)", i 1, *p .r1, p 0) i .r0 ?e'
+        Pop $R1
+        ${If} $0 <> 0
+            System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r2, *p .r3, *i .r4)'
+            ; Unprotected: the entries it inherits stay, the new one is added.
+            System::Call 'advapi32::SetNamedSecurityInfoW(w R0, i 1, i 0x20000004, p 0, p 0, p r3, p 0) i .R1'
+            System::Call 'kernel32::LocalFree(p r1)'
+        ${EndIf}
+    ${EndIf}
+    StrCpy $R0 $R1
+    Pop $R1
+    Exch $R0
+FunctionEnd
+
 ; Vemtrax.dll chooses; the directory is made and kept for the uninstaller.
 Function ChooseDataDirectory
+    ; Installed for the user alone, the data are the user's alone too: a
+    ; folder of the user's own makes Vemtrax.dll answer with it. An upgrade
+    ; keeps the directory it had.
+    ${If} $MultiUser.InstallMode == "CurrentUser"
+        ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" DataDirectory
+        ${If} $0 == ""
+        ${OrIfNot} ${FileExists} "$0*.*"
+            CreateDirectory "$APPDATA\${DATA_LEVEL1}\${DATA_LEVEL2}"
+        ${EndIf}
+    ${EndIf}
     InitPluginsDir
     File "/oname=$PLUGINSDIR\Vemtrax.dll" "${DIST}/Vemtrax.dll"
     ; Vemtrax takes no size: room for its longest answer, the system folder
@@ -412,9 +626,18 @@ Function ChooseDataDirectory
     StrCpy $DataDir $0
     DetailPrint "Data directory (Vemtrax.dll answered $3): $DataDir"
 
-    ClearErrors
-    CreateDirectory $DataDir
+    StrCpy $5 0 ; whether this run made it
+    ${IfNot} ${FileExists} "$DataDir*.*"
+        ClearErrors
+        CreateDirectory $DataDir
+        ${IfNot} ${Errors}
+            StrCpy $5 1
+        ${EndIf}
+    ${EndIf}
     ${If} $3 == 1
+    ${AndIf} $MultiUser.InstallMode == "AllUsers"
+        StrCpy $DataNote "You have a data directory of your own, so your data stay private to you; other users get the shared one:$\r$\n$DataDir"
+    ${ElseIf} $3 == 1
         StrCpy $DataNote "Your data directory, yours alone:$\r$\n$DataDir"
     ${ElseIf} $MultiUser.InstallMode == "AllUsers"
         StrCpy $DataNote "The data directory, shared by all users:$\r$\n$DataDir"
@@ -425,22 +648,53 @@ Function ChooseDataDirectory
     ${IfNot} ${FileExists} "$DataDir*.*"
         StrCpy $DataNote "$DataNote$\r$\n$\r$\nYour account may not create it: an administrator has to."
         DetailPrint "The data directory could not be created."
+    ${ElseIf} $5 == 1
+    ${AndIf} $3 == 0
+        Push $DataDir
+        Call GrantUsersModify
+        Pop $0
+        ${If} $0 = 0
+            DetailPrint "All users may change what the data directory holds."
+        ${Else}
+            DetailPrint "All users could not be given the right to change what the data directory holds (error $0)."
+            StrCpy $DataNote "$DataNote$\r$\n$\r$\nOther users may not be able to change what it holds: giving them the right failed (error $0)."
+        ${EndIf}
     ${EndIf}
 FunctionEnd
 
 ; ---------------------------------------------------------------- start
 
+!macro TEST_SEAMS_INIT
+    !ifdef TEST_SEAMS
+        ; /TESTPRIVILEGES=User takes the elevation path where Wine grants
+        ; every right; the elevated copy, started with /ELEVATED, keeps its own.
+        ${GetParameters} $R0
+        ClearErrors
+        ${GetOptions} $R0 "/ELEVATED" $R1
+        ${If} ${Errors}
+            ClearErrors
+            ${GetOptions} $R0 "/TESTPRIVILEGES=" $R1
+            ${IfNot} ${Errors}
+                StrCpy $MultiUser.Privileges $R1
+            ${EndIf}
+        ${EndIf}
+        ClearErrors
+        ${GetOptions} $R0 "/TESTELEVATION=" $TestElevation
+        ${If} ${Errors}
+            StrCpy $TestElevation ""
+        ${EndIf}
+    !endif
+!macroend
+
 Function .onInit
     StrCpy $GivenDir $INSTDIR
+    SetRegView ${REG_VIEW}
     !insertmacro MULTIUSER_INIT
+    !insertmacro TEST_SEAMS_INIT
     ${GetParameters} $R0
-    ClearErrors
-    ${GetOptions} $R0 "/ALLUSERS" $R1
-    ${IfNot} ${Errors}
-        StrCpy $AllUsersAsked 1
-        Call AllUsersOrElevate
-    ${EndIf}
 
+    ; The engine is checked before any elevation: the elevated copy would
+    ; only fail on it, after the prompt.
     StrCpy $EngineChoice ${SecSample}
     ClearErrors
     ${GetOptions} $R0 "/ENGINE=" $EnginePath
@@ -458,6 +712,15 @@ Function .onInit
             ${EndIf}
         ${EndIf}
     ${EndIf}
+
+    ClearErrors
+    ${GetOptions} $R0 "/ALLUSERS" $R1
+    ${IfNot} ${Errors}
+        StrCpy $AllUsersAsked 1
+        Push ""
+        Call AllUsersOrElevate
+        Pop $0
+    ${EndIf}
     Call SettleInstallDir
 FunctionEnd
 
@@ -465,7 +728,15 @@ Function .onInstFailed
     SetErrorLevel ${ERROR_LEVEL_FAILED}
 FunctionEnd
 
+Function un.onUninstFailed
+    SetErrorLevel ${ERROR_LEVEL_FAILED}
+FunctionEnd
+
 ; ---------------------------------------------------------------- uninstall
+
+Section "-un.Programs closed"
+    Call un.ProgramsClosed
+SectionEnd
 
 Section "un.Programs, shortcuts and entry" UnSecPrograms
     SectionIn RO
@@ -479,13 +750,23 @@ Section "un.Programs, shortcuts and entry" UnSecPrograms
     Delete $INSTDIR\docs\harness.png
     Delete $INSTDIR\docs\sample-engine.md
     Delete $INSTDIR\sample-engine\README.md
-    Delete $INSTDIR\Uninstall.exe
     RMDir $INSTDIR\docs
     RMDir $INSTDIR\sample-engine
-    RMDir $INSTDIR
+    Delete "$SMPROGRAMS\${PRODUCT}\${HOST_SHORTCUT}.lnk"
+    Delete "$SMPROGRAMS\${PRODUCT}\${HARNESS_SHORTCUT}.lnk"
     Delete "$SMPROGRAMS\${PRODUCT}\WinKelExe.lnk"
     Delete "$SMPROGRAMS\${PRODUCT}\WinKelTestExe.lnk"
     RMDir "$SMPROGRAMS\${PRODUCT}"
+    ; The entry and the uninstaller stay while a program stays, so that Apps
+    ; still lists what is left and can remove it later.
+    ${If} ${FileExists} $INSTDIR\WinKelExe.exe
+    ${OrIf} ${FileExists} $INSTDIR\WinKelTestExe.exe
+    ${OrIf} ${FileExists} $INSTDIR\Solvetric.dll
+        SetErrorLevel ${ERROR_LEVEL_FAILED}
+        Abort "Files of $(^Name) in $INSTDIR could not be removed: its entry stays, for another try."
+    ${EndIf}
+    Delete $INSTDIR\Uninstall.exe
+    RMDir $INSTDIR
     DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
 
@@ -500,14 +781,18 @@ Section /o "un.Data directory" UnSecData
 SectionEnd
 
 Function un.onInit
+    SetRegView ${REG_VIEW}
     !insertmacro MULTIUSER_UNINIT
+    !insertmacro TEST_SEAMS_INIT
     ; The entry in the machine's hive names this folder: an all-users install.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" InstallLocation
     ${If} $0 != ""
         GetFullPathName $0 $0
         GetFullPathName $1 $INSTDIR
         ${If} $0 == $1
+            Push ""
             Call un.AllUsersOrElevate
+            Pop $0
         ${EndIf}
     ${EndIf}
     ReadRegStr $DataDir SHCTX "${UNINSTALL_KEY}" DataDirectory

@@ -214,7 +214,7 @@ std::wstring Process::AnswerMessageBox(const wchar_t *caption, int button, DWORD
 {
     HWND box = WaitMessageBox(caption, ms);
     if (!box)
-        return L"(no message box captioned " + std::wstring(caption) + L")";
+        return caption ? L"(no message box captioned " + std::wstring(caption) + L")" : L"(no message box)";
     std::wstring text = MessageBoxText(box);
     if (!PressButton(box, button))
         return L"(no button " + std::to_wstring(button) + L" on the box: " + text + L")";

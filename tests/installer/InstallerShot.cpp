@@ -88,11 +88,14 @@ int main(int argc, char **argv)
         ::CloseHandle(started.hProcess);
         ::DeleteFileW((std::wstring(programs) + L"\\Uninstall.exe").c_str());
         ::RemoveDirectoryW(programs);
-        wchar_t common[MAX_PATH] = {};
-        ::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common);
-        const std::wstring product = std::wstring(common) + L"\\" KEL_PRODUCT_NAME;
-        ::RemoveDirectoryW((product + L"\\WinKel").c_str());
-        ::RemoveDirectoryW(product.c_str());
+        // The data directory it made, the user's own since it installed for the user alone.
+        for (int folder : {CSIDL_APPDATA, CSIDL_COMMON_APPDATA}) {
+            wchar_t data[MAX_PATH] = {};
+            ::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, data);
+            const std::wstring product = std::wstring(data) + L"\\" KEL_PRODUCT_NAME;
+            ::RemoveDirectoryW((product + L"\\WinKel").c_str());
+            ::RemoveDirectoryW(product.c_str());
+        }
         return code == 0 ? 0 : 1;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "installer_shot: %s\n", error.what());

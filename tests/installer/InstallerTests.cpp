@@ -1,13 +1,16 @@
 // WinKelSetup.exe as IT runs it: silently, from a fresh folder that also holds
 // a planted shfolder.dll. What it writes where, what the installed host does,
-// what the uninstaller leaves. Everything it leaves in the Wine prefix is
-// removed before and after each case.
+// what the uninstaller leaves, and what the wizard lets a user do. Everything
+// it leaves in the Wine prefix is removed before and after each case.
 #include "UiDriver.h"
 
 #include "../../host/resource.h"
 #include "ProductVersion.h"
+#include "RunningMark.h"
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -19,28 +22,28 @@
 using namespace uidriver;
 
 namespace {
-const int kSkipped = 77; // ctest's SKIP_RETURN_CODE
 const wchar_t kSetup[] = L"WinKelSetup.exe";
+const wchar_t kTestSetup[] = L"WinKelSetupTest.exe"; // steers its elevation
 const wchar_t kProduct[] = L"" KEL_PRODUCT_NAME;
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" KEL_PRODUCT_NAME;
 // The data directory's levels below the folder Vemtrax.dll starts from.
 const std::wstring kDataLevels = std::wstring(L"\\") + kProduct + L"\\WinKel";
+// The Start menu's shortcuts, and the names earlier versions gave them.
+const wchar_t *const kShortcuts[][2] = {{L"WinKel", L"WinKelExe"}, {L"WinKel Test Harness", L"WinKelTestExe"}};
+// The setup's exit code while a program runs.
+const DWORD kProgramsRunning = 3;
 
-// The shipped installer, as ctest names it.
-std::wstring SetupPath()
+std::wstring Environment(const wchar_t *name)
 {
-    wchar_t path[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"KEL_SETUP", path, MAX_PATH);
-    return path;
+    wchar_t value[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(name, value, MAX_PATH);
+    return value;
 }
-
-// A file of the build the installer comes from: "dist\\..." or "variants\\...".
-std::wstring Shipped(const std::wstring &relative)
-{
-    std::wstring dist = SetupPath();
-    dist.resize(dist.rfind(L'\\'));
-    return dist.substr(0, dist.rfind(L'\\') + 1) + relative;
-}
+// The setup under test, as ctest names it, and the one the tests can steer.
+std::wstring SetupPath() { return Environment(L"KEL_SETUP"); }
+std::wstring TestSetupPath() { return Environment(L"KEL_TEST_SETUP"); }
+// Whether the setups are 64-bit ones: they see the registry's 64-bit view.
+bool Setup64() { return Environment(L"KEL_SETUP_BITS") == L"64"; }
 
 std::wstring FolderPath(int folder)
 {
@@ -64,12 +67,14 @@ std::string ReadBytes(const std::wstring &path)
     return bytes;
 }
 
-// The product's uninstall entry as the installer, a 32-bit program, sees the
-// registry; null when there is none. The caller closes it.
+REGSAM RegistryView() { return Setup64() ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
+
+// The product's uninstall entry as the installer sees the registry; null when
+// there is none. The caller closes it.
 HKEY OpenEntry(HKEY hive, REGSAM access = KEY_READ)
 {
     HKEY key = nullptr;
-    return ::RegOpenKeyExW(hive, kUninstallKey, 0, access | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS ? key : nullptr;
+    return ::RegOpenKeyExW(hive, kUninstallKey, 0, access | RegistryView(), &key) == ERROR_SUCCESS ? key : nullptr;
 }
 bool HasEntry(HKEY hive)
 {
@@ -108,15 +113,15 @@ void DeleteEntry(HKEY hive)
     ::RegCloseKey(key);
     HKEY parent = nullptr;
     const std::wstring path = kUninstallKey;
-    if (::RegOpenKeyExW(hive, path.substr(0, path.rfind(L'\\')).c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+    if (::RegOpenKeyExW(hive, path.substr(0, path.rfind(L'\\')).c_str(), 0, KEY_ALL_ACCESS | RegistryView(),
                         &parent) == ERROR_SUCCESS) {
-        ::RegDeleteKeyExW(parent, kProduct, KEY_WOW64_32KEY, 0);
+        ::RegDeleteKeyExW(parent, kProduct, RegistryView(), 0);
         ::RegCloseKey(parent);
     }
 }
 
-// Where a shortcut leads; "" when it cannot be read.
-std::wstring ShortcutTarget(const std::wstring &link)
+// Where a shortcut leads and what it says of it; "" when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring &link, std::wstring *description = nullptr)
 {
     std::wstring target;
     IShellLinkW *shellLink = nullptr;
@@ -129,6 +134,9 @@ std::wstring ShortcutTarget(const std::wstring &link)
         if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
             SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0)))
             target = path;
+        wchar_t text[INFOTIPSIZE] = {};
+        if (description && SUCCEEDED(shellLink->GetDescription(text, INFOTIPSIZE)))
+            *description = text;
         file->Release();
     }
     shellLink->Release();
@@ -196,12 +204,81 @@ private:
     std::wstring m_key;
 };
 
+// Whether the folder's own access list lets the local Users group modify it
+// and what it holds.
+bool UsersMayModify(const std::wstring &folder)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    BYTE users[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof users;
+    bool found = false;
+    ::CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+    for (DWORD i = 0; dacl && i < dacl->AceCount && !found; ++i) {
+        ACCESS_ALLOWED_ACE *ace = nullptr;
+        if (::GetAce(dacl, i, reinterpret_cast<void **>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE)
+            found = ::EqualSid(&ace->SidStart, users) && (ace->Mask & FILE_GENERIC_WRITE) == FILE_GENERIC_WRITE &&
+                    (ace->Mask & DELETE) && (ace->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) ==
+                                                (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+    }
+    ::LocalFree(descriptor);
+    return found;
+}
+
+// Whether the platform keeps the access list a folder is given (Wine keeps none).
+bool KeepsAccessLists(const std::wstring &folder)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) ||
+        !::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;0x1301bf;;;S-1-5-32-545)",
+                                                                SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    ::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    std::wstring name = folder;
+    const bool kept = ::SetNamedSecurityInfoW(&name[0], SE_FILE_OBJECT,
+                                              DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+                                              nullptr, nullptr, dacl, nullptr) == ERROR_SUCCESS &&
+                      UsersMayModify(folder);
+    ::LocalFree(descriptor);
+    ::RemoveDirectoryW(folder.c_str());
+    return kept;
+}
+
+// The running programs' mark as another user's copy holds it: this user may
+// not open it.
+class OtherUsersMark {
+public:
+    OtherUsersMark()
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &descriptor, nullptr))
+            attributes.lpSecurityDescriptor = descriptor;
+        m_mark.reset(::CreateMutexW(&attributes, FALSE, KEL_RUNNING_MARK_NAME));
+        ::LocalFree(descriptor);
+    }
+    bool Denies() const
+    {
+        unique_kernel_handle opened(::OpenMutexW(SYNCHRONIZE, FALSE, KEL_RUNNING_MARK_NAME));
+        return !opened && ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+
+private:
+    unique_kernel_handle m_mark;
+};
+
 class Installer : public testing::Test {
 protected:
     Installer()
     {
         CleanPrefix();
-        m_sandbox.AddFile(SetupPath());
+        m_sandbox.AddFile(SetupPath(), kSetup);
+        m_sandbox.AddFile(TestSetupPath(), kTestSetup);
         m_sandbox.AddProgram(L"shfolder.dll");
         ::CoInitialize(nullptr);
     }
@@ -220,8 +297,10 @@ protected:
             DeleteEntry(hive);
         for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
             const std::wstring menu = FolderPath(folder) + L"\\" + kProduct;
-            for (const wchar_t *link : {L"\\WinKelExe.lnk", L"\\WinKelTestExe.lnk"})
-                ::DeleteFileW((menu + link).c_str());
+            for (const auto &names : kShortcuts) {
+                for (const wchar_t *name : names)
+                    ::DeleteFileW((menu + L"\\" + name + L".lnk").c_str());
+            }
             ::RemoveDirectoryW(menu.c_str());
         }
         for (int folder : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA}) {
@@ -242,6 +321,8 @@ protected:
     DWORD Install(const std::wstring &args) { return Run(kSetup, args); }
 
     std::wstring Programs() const { return m_sandbox.Path(L"Programs"); }
+    std::wstring SharedData() const { return FolderPath(CSIDL_COMMON_APPDATA) + kDataLevels + L"\\"; }
+    std::wstring OwnData() const { return FolderPath(CSIDL_APPDATA) + kDataLevels + L"\\"; }
 
     // The entry of an install into Programs(), in one hive and not the other.
     void ExpectEntry(HKEY hive, HKEY otherHive)
@@ -259,14 +340,18 @@ protected:
         EXPECT_FALSE(HasEntry(otherHive)) << "an entry in the other hive";
     }
 
-    // Both programs' shortcuts in one Start menu and none in the other.
+    // Both programs' shortcuts, named for what they start, in one Start menu and none in the other.
     void ExpectShortcuts(int menuFolder, int otherMenuFolder)
     {
-        for (const wchar_t *program : {L"WinKelExe", L"WinKelTestExe"}) {
-            const std::wstring link = std::wstring(L"\\") + kProduct + L"\\" + program + L".lnk";
-            EXPECT_EQ(Programs() + L"\\" + program + L".exe", ShortcutTarget(FolderPath(menuFolder) + link))
+        for (const auto &names : kShortcuts) {
+            const std::wstring link = std::wstring(L"\\") + kProduct + L"\\" + names[0] + L".lnk";
+            std::wstring description;
+            EXPECT_EQ(Programs() + L"\\" + names[1] + L".exe", ShortcutTarget(FolderPath(menuFolder) + link, &description))
                 << Utf8(link);
+            EXPECT_FALSE(description.empty()) << Utf8(link) << " says what it starts";
             EXPECT_FALSE(Exists(FolderPath(otherMenuFolder) + link)) << Utf8(link) << " in the other menu";
+            EXPECT_FALSE(Exists(FolderPath(menuFolder) + L"\\" + kProduct + L"\\" + names[1] + L".lnk"))
+                << "the shortcut by file name stays";
         }
     }
 
@@ -279,8 +364,93 @@ protected:
             EXPECT_FALSE(Exists(Programs() + L"\\" + file)) << Utf8(file) << " stays";
     }
 
+    // The installed host, framing the sample engine.
+    void StartInstalledHost()
+    {
+        m_sandbox.WriteScript("nosplash\n");
+        m_host = std::make_unique<Process>(Process::Start(m_sandbox, L"Programs\\WinKelExe.exe"));
+        HWND frame = nullptr;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                for (HWND window : m_host->TopLevelWindows()) {
+                    if (ClassName(window) == L"#32770" && ::GetDlgItem(window, IDC_NOT_LOADED))
+                        frame = window;
+                }
+                return frame != nullptr;
+            },
+            20000))
+            << "the host's frame appears";
+        EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_GetMainMenu(", 10000)) << "the engine's start-up ran to its end";
+        EXPECT_FALSE(frame && IsVisible(Child(frame, IDC_NOT_LOADED))) << "the frame says the engine did not load";
+    }
+
     Sandbox m_sandbox{L"installer"};
     std::unique_ptr<Process> m_host;
+};
+
+// The setup's wizard as a user meets it.
+class Wizard : public Installer {
+protected:
+    static const int kNext = 1;
+
+    // The setup started with its wizard; false when no window came.
+    bool StartWizard(const std::wstring &args)
+    {
+        m_wizard = std::make_unique<Process>(Process::Start(m_sandbox, kTestSetup, args));
+        m_window = m_wizard->WaitWindow(L"#32770", nullptr, 20000);
+        return m_window && WaitFor([&] { return PageDialog() != nullptr; }, 10000) && Sync(m_window);
+    }
+    // The visible page inside the wizard's window.
+    HWND PageDialog() const
+    {
+        for (HWND child : Children(m_window)) {
+            if (ClassName(child) == L"#32770" && IsVisible(child))
+                return child;
+        }
+        return nullptr;
+    }
+    // What the page shows, its controls' texts one after another.
+    std::wstring PageText() const
+    {
+        std::wstring text;
+        for (HWND control : Children(PageDialog()))
+            text += Text(control) + L"\n";
+        return text;
+    }
+    HWND ControlWithText(const std::wstring &caption) const
+    {
+        for (HWND control : Children(PageDialog())) {
+            if (Text(control) == caption)
+                return control;
+        }
+        return nullptr;
+    }
+    // Next, and the page that follows; false when none came.
+    bool Next()
+    {
+        HWND page = PageDialog();
+        ClickId(m_window, kNext);
+        return WaitFor([&] { return PageDialog() != page && PageDialog() != nullptr; }, 60000) && Sync(m_window);
+    }
+    // From the components page to the finish page, into the folder; the finish page's text.
+    std::wstring InstallFromComponents(const std::wstring &folder)
+    {
+        EXPECT_TRUE(Next()) << "the folder page";
+        // The page takes the typed folder in a message it posts itself.
+        SetText(Child(PageDialog(), 1019), folder);
+        EXPECT_TRUE(Sync(m_window));
+        EXPECT_TRUE(Next()) << "the install";
+        EXPECT_TRUE(WaitFor([&] { return Text(Child(m_window, kNext)) == L"&Finish"; }, 120000)) << "the finish page";
+        std::wstring finish = PageText();
+        ClickId(m_window, kNext);
+        DWORD code = 99;
+        EXPECT_TRUE(m_wizard->WaitExit(20000, &code));
+        EXPECT_EQ(0u, code);
+        return finish;
+    }
+
+    std::unique_ptr<Process> m_wizard;
+    HWND m_window = nullptr;
 };
 } // namespace
 
@@ -303,9 +473,9 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
         const wchar_t *name;
         std::wstring sameAs; // "" when only its presence is checked
     } files[] = {
-        {L"WinKelExe.exe", Shipped(L"dist\\WinKelExe.exe")},
-        {L"WinKelTestExe.exe", Shipped(L"dist\\WinKelTestExe.exe")},
-        {L"Solvetric.dll", Shipped(L"dist\\Solvetric.dll")},
+        {L"WinKelExe.exe", BuildPath(L"dist\\WinKelExe.exe")},
+        {L"WinKelTestExe.exe", BuildPath(L"dist\\WinKelTestExe.exe")},
+        {L"Solvetric.dll", BuildPath(L"dist\\Solvetric.dll")},
         {L"Uninstall.exe", L""},
         {L"README.md", L""},
         {L"docs\\harness.md", L""},
@@ -321,37 +491,42 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
     ExpectShortcuts(CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS);
     ExpectEntry(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE);
 
-    // No application data folder of the user's own yet: the shared one.
-    const std::wstring shared = FolderPath(CSIDL_COMMON_APPDATA) + kDataLevels + L"\\";
-    const std::wstring own = FolderPath(CSIDL_APPDATA) + kDataLevels + L"\\";
-    EXPECT_EQ(shared, EntryText(HKEY_CURRENT_USER, L"DataDirectory"));
-    EXPECT_TRUE(Exists(shared)) << "the installer made " << Utf8(shared);
+    // Installed for the user alone, the data are the user's alone: the setup
+    // made the user's own folder, and Vemtrax.dll answered with it.
+    EXPECT_EQ(OwnData(), EntryText(HKEY_CURRENT_USER, L"DataDirectory"));
+    EXPECT_TRUE(Exists(OwnData())) << "the installer made " << Utf8(OwnData());
+    EXPECT_FALSE(Exists(SharedData())) << "and no shared one";
     EXPECT_FALSE(Exists(plantRan)) << "the planted shfolder.dll was loaded";
 
-    // The installed host frames the sample engine.
-    m_sandbox.WriteScript("nosplash\n");
-    m_host = std::make_unique<Process>(Process::Start(m_sandbox, L"Programs\\WinKelExe.exe"));
-    HWND frame = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            for (HWND window : m_host->TopLevelWindows()) {
-                if (ClassName(window) == L"#32770" && ::GetDlgItem(window, IDC_NOT_LOADED))
-                    frame = window;
-            }
-            return frame != nullptr;
-        },
-        20000))
-        << "the host's frame appears";
-    EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_GetMainMenu(", 10000)) << "the engine's start-up ran to its end";
-    EXPECT_FALSE(frame && IsVisible(Child(frame, IDC_NOT_LOADED))) << "the frame says the engine did not load";
+    // While the installed host runs, neither an upgrade nor the uninstaller changes anything.
+    StartInstalledHost();
+    const std::string readme = ReadBytes(Programs() + L"\\README.md");
+    m_sandbox.WriteFileBytes(L"Programs\\README.md", "left by the user");
+    EXPECT_EQ(kProgramsRunning, Install(L"/S")) << "the upgrade's exit code while the host runs";
+    EXPECT_EQ(kProgramsRunning, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs()))
+        << "the uninstaller's exit code while the host runs";
+    EXPECT_EQ("left by the user", ReadBytes(Programs() + L"\\README.md")) << "a file was changed";
+    EXPECT_TRUE(Exists(Programs() + L"\\WinKelExe.exe") && Exists(Programs() + L"\\Uninstall.exe"));
+    EXPECT_EQ(Programs(), EntryText(HKEY_CURRENT_USER, L"InstallLocation")) << "the entry stays";
     m_host->Kill();
     m_host.reset();
 
-    // Again, now that the user has a folder of his own: the same place, that folder.
-    ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, own.c_str(), nullptr) == ERROR_SUCCESS);
+    // Another user's copy holds a mark this user may not open: running all the same.
+    {
+        OtherUsersMark other;
+        if (other.Denies()) {
+            EXPECT_EQ(kProgramsRunning, Install(L"/S")) << "with another user's copy running";
+        } else {
+            std::printf("Wine gives this user access to a mark it may not open: another user's copy cannot be "
+                        "played here\n");
+        }
+    }
+
+    // Then the upgrade goes through, in place, and keeps the data directory it had.
     ASSERT_EQ(0u, Install(L"/S")) << "the upgrade's exit code";
+    EXPECT_EQ(readme, ReadBytes(Programs() + L"\\README.md")) << "the upgrade installed its files";
     EXPECT_EQ(Programs(), EntryText(HKEY_CURRENT_USER, L"InstallLocation")) << "upgraded in place";
-    EXPECT_EQ(own, EntryText(HKEY_CURRENT_USER, L"DataDirectory"));
+    EXPECT_EQ(OwnData(), EntryText(HKEY_CURRENT_USER, L"DataDirectory"));
     EXPECT_FALSE(Exists(plantRan)) << "the planted shfolder.dll was loaded";
 
     // As IT uninstalls: the entry's quiet command, whose work goes on in a copy.
@@ -359,18 +534,17 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
     // The entry goes last.
     EXPECT_TRUE(WaitFor([&] { return !HasEntry(HKEY_CURRENT_USER); }, 60000)) << "the uninstaller's copy ends";
     ExpectRemoved(HKEY_CURRENT_USER, CSIDL_PROGRAMS);
-    EXPECT_TRUE(Exists(shared)) << "the shared data directory is kept";
-    EXPECT_TRUE(Exists(own)) << "the user's data directory is kept";
+    EXPECT_TRUE(Exists(OwnData())) << "the user's data directory is kept";
 }
 
 TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
 {
     // A copy of the sample engine with bytes of its own, in a folder with a blank.
     ASSERT_TRUE(::CreateDirectoryW(m_sandbox.Path(L"my engine").c_str(), nullptr));
-    const std::string engine = ReadBytes(Shipped(L"dist\\Solvetric.dll")) + "their own";
+    const std::string engine = ReadBytes(BuildPath(L"dist\\Solvetric.dll")) + "their own";
     m_sandbox.WriteFileBytes(L"my engine\\Solvetric.dll", engine);
     m_sandbox.WriteFileBytes(L"my engine\\Incomplete.dll",
-                             ReadBytes(Shipped(L"variants\\without-Kel_Exit\\Solvetric.dll")));
+                             ReadBytes(BuildPath(L"variants\\without-Kel_Exit\\Solvetric.dll")));
 
     // An engine that will not do fails the install before anything is written.
     for (const wchar_t *bad : {L"Missing.dll", L"Incomplete.dll"}) {
@@ -387,8 +561,13 @@ TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
     EXPECT_FALSE(Exists(Programs() + L"\\docs\\sample-engine.md")) << "the sample engine's document is installed";
     ExpectShortcuts(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS);
     ExpectEntry(HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER);
-    const std::wstring shared = FolderPath(CSIDL_COMMON_APPDATA) + kDataLevels + L"\\";
-    EXPECT_EQ(shared, EntryText(HKEY_LOCAL_MACHINE, L"DataDirectory"));
+    EXPECT_EQ(SharedData(), EntryText(HKEY_LOCAL_MACHINE, L"DataDirectory"));
+    if (KeepsAccessLists(m_sandbox.Path(L"probe"))) {
+        EXPECT_TRUE(UsersMayModify(SharedData())) << "the setup made the shared directory, and every user may change it";
+    } else {
+        std::printf("The platform keeps no access lists: whether all users may change the data directory is not "
+                    "seen here\n");
+    }
 
     // An upgrade that names no engine keeps theirs rather than bring the sample's.
     ASSERT_EQ(0u, Install(L"/S /ALLUSERS")) << "the upgrade's exit code";
@@ -398,14 +577,115 @@ TEST_F(Installer, AllUsersWithAnEngineOfTheirOwn)
     // In place, for its exit code: it cannot remove itself then.
     EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
     ExpectRemoved(HKEY_LOCAL_MACHINE, CSIDL_COMMON_PROGRAMS);
-    EXPECT_TRUE(Exists(shared)) << "the data directory is kept";
+    EXPECT_TRUE(Exists(SharedData())) << "the data directory is kept";
+}
+
+// Wine grants every right and never asks for elevation: the test setup takes
+// the elevation path when told the user lacks the rights, and fakes the
+// prompt's answer when told what it was.
+TEST_F(Installer, ElevationForAllUsers)
+{
+    struct Case {
+        const char *name;
+        const wchar_t *args;
+        DWORD exitCode;
+        bool installed;
+    } cases[] = {
+        {"the elevated copy installs", L"/S /ALLUSERS /TESTPRIVILEGES=User", 0, true},
+        {"the prompt refused: nothing changed", L"/S /ALLUSERS /TESTPRIVILEGES=User /TESTELEVATION=1223", 1, false},
+        {"an engine that will not do fails before the prompt",
+         L"/S /ALLUSERS /TESTPRIVILEGES=User /TESTELEVATION=1223 /ENGINE=Missing.dll", 2, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.exitCode, Run(kTestSetup, std::wstring(c.args) + L" /D=" + Programs()));
+        EXPECT_EQ(c.installed, HasEntry(HKEY_LOCAL_MACHINE)) << "the entry for all users";
+        EXPECT_EQ(c.installed, Exists(Programs() + L"\\WinKelExe.exe"));
+        EXPECT_FALSE(HasEntry(HKEY_CURRENT_USER)) << "an entry for the user alone";
+        if (c.installed) {
+            EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
+            CleanPrefix();
+        }
+    }
+}
+
+TEST_F(Wizard, SendsTheUserBackWhereAChoiceCannotWork)
+{
+    ASSERT_TRUE(StartWizard(L"/TESTPRIVILEGES=User /TESTELEVATION=1223"));
+
+    // The mode page's two buttons are one group with one tab stop.
+    HWND mine = ControlWithText(L"Only for &me"), all = ControlWithText(L"For &all users of this computer");
+    ASSERT_TRUE(mine && all) << Utf8(PageText());
+    const LONG mineStyle = ::GetWindowLongW(mine, GWL_STYLE), allStyle = ::GetWindowLongW(all, GWL_STYLE);
+    EXPECT_EQ(WS_GROUP | WS_TABSTOP, mineStyle & (WS_GROUP | WS_TABSTOP)) << "the first starts the group";
+    EXPECT_EQ(0, allStyle & (WS_GROUP | WS_TABSTOP)) << "the second belongs to it";
+
+    // All users, and the prompt refused: the mode page again.
+    HWND mode = PageDialog();
+    Click(all);
+    ASSERT_TRUE(Sync(all));
+    ClickId(m_window, kNext);
+    const std::wstring refused = m_wizard->AnswerMessageBox(nullptr);
+    EXPECT_NE(std::wstring::npos, refused.find(L"the prompt for them was cancelled. Choose again.")) << Utf8(refused);
+    EXPECT_TRUE(Sync(m_window));
+    EXPECT_EQ(mode, PageDialog()) << "back on the mode page";
+
+    // For the user alone, a folder under Program Files is refused when the page is left.
+    Click(ControlWithText(L"Only for &me"));
+    ASSERT_TRUE(Next()) << "the components page";
+    ASSERT_TRUE(Next()) << "the folder page";
+    HWND folderPage = PageDialog();
+    SetText(Child(folderPage, 1019), FolderPath(CSIDL_PROGRAM_FILES) + L"\\" + kProduct);
+    ASSERT_TRUE(Sync(m_window));
+    ClickId(m_window, kNext);
+    const std::wstring refusedFolder = m_wizard->AnswerMessageBox(nullptr);
+    EXPECT_NE(std::wstring::npos, refusedFolder.find(L"is for programs installed for all users")) << Utf8(refusedFolder);
+    EXPECT_TRUE(Sync(m_window));
+    EXPECT_EQ(folderPage, PageDialog()) << "still on the folder page";
+
+    // A folder of the user's: installed, and the finish page says whose data directory it is.
+    SetText(Child(folderPage, 1019), Programs());
+    ASSERT_TRUE(Sync(m_window));
+    ASSERT_TRUE(Next()) << "the install";
+    ASSERT_TRUE(WaitFor([&] { return Text(Child(m_window, kNext)) == L"&Finish"; }, 120000)) << "the finish page";
+    EXPECT_NE(std::wstring::npos, PageText().find(L"Your data directory, yours alone:\r\n" + OwnData()))
+        << Utf8(PageText());
+    ClickId(m_window, kNext);
+    EXPECT_TRUE(m_wizard->WaitExit(20000));
+    EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
+}
+
+TEST_F(Wizard, FinishPageSaysWhatBecameOfTheDataDirectory)
+{
+    struct Case {
+        const char *name;
+        const wchar_t *args;
+        bool ownFolder; // the user has a data directory of their own already
+        const wchar_t *said;
+    } cases[] = {
+        {"the rights could not be given", L"/ALLUSERS /TESTRIGHTS=5", false,
+         L"Other users may not be able to change what it holds: giving them the right failed (error 5)."},
+        {"the user's own folder stays private", L"/ALLUSERS", true,
+         L"You have a data directory of your own, so your data stay private to you"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.ownFolder) {
+            ASSERT_EQ(ERROR_SUCCESS, ::SHCreateDirectoryExW(nullptr, OwnData().c_str(), nullptr));
+        }
+        ASSERT_TRUE(StartWizard(c.args));
+        const std::wstring finish = InstallFromComponents(Programs());
+        EXPECT_NE(std::wstring::npos, finish.find(c.said)) << Utf8(finish);
+        EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
+        CleanPrefix();
+    }
 }
 
 TEST(Shipped, EveryBinaryCarriesTheHostsVersion)
 {
     for (const wchar_t *file : {L"WinKelExe.exe", L"WinKelTestExe.exe", L"Vemtrax.dll", L"WinKelSetup.exe"}) {
         SCOPED_TRACE(Utf8(file));
-        const std::wstring path = Shipped(std::wstring(L"dist\\") + file);
+        const std::wstring path = Environment(L"KEL_SHIPPED_DIST") + L"\\" + file;
         EXPECT_EQ(L"" KEL_VERSION_TEXT, VersionText(path, L"FileVersion"));
         EXPECT_EQ(L"" KEL_VERSION_TEXT, VersionText(path, L"ProductVersion"));
         EXPECT_EQ(kProduct, VersionText(path, L"ProductName"));
@@ -417,27 +697,11 @@ TEST(Shipped, EveryBinaryCarriesTheHostsVersion)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (!Exists(SetupPath())) {
-        std::printf("There is no installer %s to test.\n", Utf8(SetupPath()).c_str());
-        return 1;
-    }
-    // A 32-bit test program running proves that 32-bit programs run; a
-    // 64-bit one tries to start the installer, held before its first step.
-    if (sizeof(void *) != 4) {
-        std::wstring setup = SetupPath(), command = L"\"" + setup + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        if (!::CreateProcessW(setup.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                              nullptr, &startup, &started)) {
-            std::printf("32-bit programs cannot run here (%s did not start: error %lu): the installer's tests are "
-                        "skipped\n",
-                        Utf8(setup).c_str(), ::GetLastError());
-            return kSkipped;
+    for (const std::wstring &setup : {SetupPath(), TestSetupPath()}) {
+        if (!Exists(setup)) {
+            std::printf("There is no installer %s to test.\n", Utf8(setup).c_str());
+            return 1;
         }
-        ::TerminateProcess(started.hProcess, 1);
-        ::CloseHandle(started.hThread);
-        ::CloseHandle(started.hProcess);
     }
     return RUN_ALL_TESTS();
 }
