@@ -652,7 +652,29 @@ TEST_F(Wizard, SendsTheUserBackWhereAChoiceCannotWork)
         << Utf8(PageText());
     ClickId(m_window, kNext);
     EXPECT_TRUE(m_wizard->WaitExit(20000));
-    EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
+
+    // The uninstaller, while the host runs, asks until it is closed.
+    StartInstalledHost();
+    m_wizard = std::make_unique<Process>(Process::Start(m_sandbox, L"Programs\\Uninstall.exe", L"_?=" + Programs()));
+    m_window = m_wizard->WaitWindow(L"#32770", nullptr, 20000);
+    ASSERT_TRUE(m_window && WaitFor([&] { return PageDialog() != nullptr; }, 10000) && Sync(m_window));
+    ClickId(m_window, kNext);
+    const wchar_t kClose[] = L"Close WinKelExe and WinKelTestExe, then choose Retry";
+    EXPECT_EQ(kClose, m_wizard->AnswerMessageBox(nullptr, IDRETRY)) << "while the host runs";
+    // Asked again while it still runs; closed, the next Retry goes on.
+    HWND again = m_wizard->WaitMessageBox(nullptr);
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(kClose, MessageBoxText(again)) << "asked again";
+    m_host->Kill();
+    m_host.reset();
+    EXPECT_TRUE(Exists(Programs() + L"\\WinKelExe.exe")) << "nothing was removed while it ran";
+    PressButton(again, IDRETRY);
+    ASSERT_TRUE(WaitFor([&] { return !HasEntry(HKEY_CURRENT_USER); }, 60000)) << "the uninstall goes on";
+    ClickId(m_window, kNext);
+    DWORD code = 99;
+    EXPECT_TRUE(m_wizard->WaitExit(20000, &code));
+    EXPECT_EQ(0u, code);
+    ExpectRemoved(HKEY_CURRENT_USER, CSIDL_PROGRAMS);
 }
 
 TEST_F(Wizard, FinishPageSaysWhatBecameOfTheDataDirectory)
