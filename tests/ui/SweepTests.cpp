@@ -192,6 +192,7 @@ protected:
                const std::wstring &args = L"")
     {
         m_process.reset();
+        m_script = script;
         m_case = heading + "\ncommand line: " + (args.empty() ? "(none)" : Shown(args)) + "\n" + script;
         m_sandbox = std::make_unique<Sandbox>(L"sweep");
         m_sandbox->AddProgram(program);
@@ -221,7 +222,7 @@ protected:
         // A shortened, emptied, failed or replaced engine text shows as it is:
         // the programs' own tests check those boxes letter for letter.
         const bool textsAltered =
-            m_case.find(" string ") != std::string::npos || m_case.find("Kel_GetString") != std::string::npos;
+            m_script.find(" string ") != std::string::npos || m_script.find("Kel_GetString") != std::string::npos;
         const ULONGLONG start = ::GetTickCount64(), end = start + 60000;
         while (::GetTickCount64() < end) {
             if (!m_process->Running()) {
@@ -413,6 +414,7 @@ protected:
     std::unique_ptr<Sandbox> m_sandbox;
     std::unique_ptr<Process> m_process;
     Outcome m_run;
+    std::string m_script;
     std::string m_case; // all of the case so far: what started it, every click, box and answer
     std::deque<int> m_answers;
     int m_tried = 0, m_passed = 0, m_failuresBefore = 0;
