@@ -1,8 +1,8 @@
 ; WinKelSetup.exe: installs WinKelExe, optionally WinKelTestExe, an engine and
 ; the documents; for the current user unless all users are asked for.
 ;
-; makensis gets from the build: PRODUCT and VERSION (the host's version
-; resource), DIST (the built binaries), SOURCE (the source tree), ENTRY_POINTS
+; makensis gets from the build: PRODUCT, VERSION, COMPANY and COPYRIGHT (the
+; host's version resource), DIST (the built binaries), SOURCE (the source tree), ENTRY_POINTS
 ; (the engine's export names), RUNNING_MARK (the name of the object the
 ; programs hold while they run) and OUTFILE; BITS 64 for a setup of the 64-bit
 ; build, which only the tests use; TEST_SEAMS for a setup whose elevation the
@@ -35,7 +35,6 @@ AllowSkipFiles off
     !define SHELLEXECUTEINFO_SIZE 60
 !endif
 
-!define PUBLISHER "${PRODUCT}" ; the host's version resource names no company
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The levels of the data directory, as Vemtrax.dll is asked for them.
 !define DATA_LEVEL1 "${PRODUCT}"
@@ -103,10 +102,12 @@ Page custom EnginePage EnginePageLeave
 
 !insertmacro MUI_LANGUAGE English
 
-; Like the programs' version resources, without a copyright line.
+; Like the programs' version resources.
 !pragma warning disable 9100
 VIProductVersion ${VERSION}
 VIFileVersion ${VERSION}
+VIAddVersionKey /LANG=${LANG_ENGLISH} CompanyName "${COMPANY}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "${COPYRIGHT}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "${PRODUCT} Setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion ${VERSION}
 VIAddVersionKey /LANG=${LANG_ENGLISH} InternalName WinKelSetup
@@ -437,7 +438,7 @@ Section "-Uninstaller"
     WriteUninstaller $INSTDIR\Uninstall.exe
     WriteRegStr SHCTX "${UNINSTALL_KEY}" DisplayName "${PRODUCT}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" Publisher "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" Publisher "${COMPANY}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\WinKelExe.exe"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" InstallLocation $INSTDIR
     WriteRegStr SHCTX "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\Uninstall.exe"'

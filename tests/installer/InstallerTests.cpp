@@ -164,27 +164,6 @@ unsigned long long FolderBytes(const std::wstring &folder)
     return total;
 }
 
-// One text of a file's version resource, in its first translation; "(none)"
-// when it has none.
-std::wstring VersionText(const std::wstring &file, const wchar_t *name)
-{
-    DWORD ignored = 0;
-    std::vector<char> block(::GetFileVersionInfoSizeW(file.c_str(), &ignored) + 1);
-    WORD *translation = nullptr;
-    wchar_t *text = nullptr;
-    UINT length = 0;
-    if (!::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
-        !::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translation),
-                          &length) ||
-        length < 4)
-        return L"(none)";
-    wchar_t path[64];
-    wsprintfW(path, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
-    if (!::VerQueryValueW(block.data(), (path + std::wstring(name)).c_str(), reinterpret_cast<void **>(&text), &length))
-        return L"(none)";
-    return text;
-}
-
 // Wine's load order of "shfolder.dll" for one program while this lives:
 // the native one (a planted copy) before its own.
 class NativeShfolderFirst {
@@ -700,19 +679,6 @@ TEST_F(Wizard, FinishPageSaysWhatBecameOfTheDataDirectory)
         EXPECT_NE(std::wstring::npos, finish.find(c.said)) << Utf8(finish);
         EXPECT_EQ(0u, Run(L"Programs\\Uninstall.exe", L"/S _?=" + Programs())) << "the uninstaller's exit code";
         CleanPrefix();
-    }
-}
-
-TEST(Shipped, EveryBinaryCarriesTheHostsVersion)
-{
-    for (const wchar_t *file : {L"WinKelExe.exe", L"WinKelTestExe.exe", L"Vemtrax.dll", L"WinKelSetup.exe"}) {
-        SCOPED_TRACE(Utf8(file));
-        const std::wstring path = Environment(L"KEL_SHIPPED_DIST") + L"\\" + file;
-        EXPECT_EQ(L"" KEL_VERSION_TEXT, VersionText(path, L"FileVersion"));
-        EXPECT_EQ(L"" KEL_VERSION_TEXT, VersionText(path, L"ProductVersion"));
-        EXPECT_EQ(kProduct, VersionText(path, L"ProductName"));
-        EXPECT_NE(L"(none)", VersionText(path, L"FileDescription"));
-        EXPECT_NE(L"(none)", VersionText(path, L"OriginalFilename"));
     }
 }
 
