@@ -310,7 +310,9 @@ Function DirectoryPageLeave
     ${If} $MultiUser.InstallMode == "AllUsers"
         Return
     ${EndIf}
-    GetFullPathName $0 $INSTDIR
+    ; The page hands over a full path; GetFullPathName would give nothing for
+    ; a folder that does not exist yet.
+    StrCpy $0 $INSTDIR
     ${ForEach} $1 0 1 + 1
         ${If} $1 = 0
             StrCpy $2 $PROGRAMFILES32

@@ -286,6 +286,8 @@ protected:
             ::RemoveDirectoryW((FolderPath(folder) + kDataLevels).c_str());
             ::RemoveDirectoryW((FolderPath(folder) + L"\\" + kProduct).c_str());
         }
+        // Where a refused folder page would have let an install go.
+        ::RemoveDirectoryW((FolderPath(CSIDL_PROGRAM_FILES) + L"\\" + kProduct).c_str());
     }
 
     // Runs a program of the sandbox to its end; its exit code, or 99 when it
