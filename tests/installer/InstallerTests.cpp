@@ -651,7 +651,10 @@ TEST_F(Wizard, SendsTheUserBackWhereAChoiceCannotWork)
     EXPECT_TRUE(Exists(Programs() + L"\\WinKelExe.exe")) << "nothing was removed while it ran";
     PressButton(again, IDRETRY);
     ASSERT_TRUE(WaitFor([&] { return !HasEntry(HKEY_CURRENT_USER); }, 60000)) << "the uninstall goes on";
-    ClickId(m_window, kNext);
+    HWND close = Child(m_window, kNext);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(close) && Text(close) == L"&Close"; }, 60000))
+        << "the uninstall ends";
+    Click(close);
     DWORD code = 99;
     EXPECT_TRUE(m_wizard->WaitExit(20000, &code));
     EXPECT_EQ(0u, code);
