@@ -9,7 +9,7 @@
 #include "BareEngine.h"
 
 #include "GuiElements.h"
-#include "PageCodes.h"
+#include "HarnessPageTable.h"
 #include "UniqueHandle.h"
 #include "resource.h"
 

@@ -6,7 +6,7 @@
 //   bench_trace [calls]
 #include "Bench.h"
 
-#include "CommandFrame.h"
+#include "EngineCalls.h"
 #include "HarnessApp.h"
 
 #include <cstdio>
@@ -47,21 +47,22 @@ int main(int argc, char **argv)
     const int calls = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
     try {
         CHarnessApp app; // owns the trace, as in the program
+        EngineCalls::Scope tracing(app.CallTrace());
         Require(::SetDllDirectoryW(uidriver::BuildPath(L"dist").c_str()) != FALSE, "the engine's folder");
-        Require(CCommandFrame::Load() == KEL_OK, "the sample engine loads");
+        Require(EngineCalls::Load() == KEL_OK, "the sample engine loads");
         CCallTrace &trace = app.CallTrace();
         int size = 0;
         for (std::size_t i = 0; i < CCallTrace::kDefaultBound; ++i)
-            CCommandFrame::Call(&Entry::Kel_GetSizeOfVersion, &size);
+            EngineCalls::Call(&Entry::Kel_GetSizeOfVersion, &size);
         Require(trace.LineCount() == CCallTrace::kDefaultBound, "the trace at its bound");
 
         std::wstring name(120, L'n'); // cut in the trace
         const Row rows[] = {
             {"call trace: Kel_GetSizeOfVersion(&size)",
-             [&] { CCommandFrame::Call(&Entry::Kel_GetSizeOfVersion, &size); },
+             [&] { EngineCalls::Call(&Entry::Kel_GetSizeOfVersion, &size); },
              [&] { DirectCall()(&Entry::Kel_GetSizeOfVersion, &size); }},
             {"call trace: Kel_OpenSettings(a text of 120 characters), refused by the engine (5)",
-             [&] { CCommandFrame::Call(&Entry::Kel_OpenSettings, &name[0]); },
+             [&] { EngineCalls::Call(&Entry::Kel_OpenSettings, &name[0]); },
              [&] { DirectCall()(&Entry::Kel_OpenSettings, &name[0]); }},
             {"message relay while the trace leaves it out: Kel_SendMessage(WM_MOUSEMOVE)",
              [&] { ForwardSendMessage(WM_MOUSEMOVE, 0, 0, RelayCall()); },
@@ -69,7 +70,7 @@ int main(int argc, char **argv)
         };
         for (const Row &row : rows)
             Measure(row, calls);
-        CCommandFrame::Free();
+        EngineCalls::Free();
         return 0;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_trace: %s\n", error.what());

@@ -1,7 +1,6 @@
 #include "Strings.h"
 
 #include "UniqueHandle.h"
-#include "WinApp.h"
 
 namespace {
 void FreeLocal(wchar_t *value) noexcept { ::LocalFree(value); }
@@ -11,7 +10,8 @@ std::wstring LoadResString(UINT id, HINSTANCE instance)
 {
     const wchar_t *text = nullptr;
     // With a zero buffer size the call hands out the resource's own read-only text.
-    int length = ::LoadStringW(instance ? instance : AfxGetInstanceHandle(), id,
+    // The program's own module: the framework is linked into programs only.
+    int length = ::LoadStringW(instance ? instance : ::GetModuleHandleW(nullptr), id,
                                reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }

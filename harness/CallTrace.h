@@ -62,26 +62,3 @@ private:
     LARGE_INTEGER m_start = {};
     LARGE_INTEGER m_frequency = {};
 };
-
-// How arguments and results read in the trace.
-namespace trace_format {
-// Texts longer than this are cut, and their length is given.
-constexpr std::size_t kTextLimit = 80;
-
-// Quoted, with \" \\ \n \r \t and \uXXXX for other control characters;
-// NULL for null. At most `capacity` units are read.
-std::wstring Text(const wchar_t *text, std::size_t capacity = static_cast<std::size_t>(-1));
-// Handles and addresses: 0x and eight hex digits (more where they are wider).
-std::wstring Address(std::uintptr_t value);
-// "Name(argument, argument)"
-std::wstring Joined(const char *name, const std::vector<std::wstring> &arguments);
-// " = code OK" or " = code <its text from the error table>".
-std::wstring EngineResult(int code);
-// The library's load: EngineResult, and for a failure the system's reason and
-// its number, as in " = 26 Dll failed to load. - Module not found. (126)".
-std::wstring LoadResult(int code, DWORD systemError);
-// " = value", for what the hooks return.
-std::wstring Number(int value);
-// " (1.234 ms)"
-std::wstring Duration(double milliseconds);
-} // namespace trace_format

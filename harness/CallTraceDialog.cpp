@@ -73,7 +73,7 @@ BOOL CCallTraceDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL,
                 reinterpret_cast<LPARAM>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                       IMAGE_ICON, side, side, LR_SHARED)));
-    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
+    m_pFixedFont = CreateFixedFont(kFixedFontFace, kFixedFontHeight);
     if (m_pFixedFont)
         m_text.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
     m_text.SendMessage(EM_SETLIMITTEXT, 0); // ten thousand lines are more than the default holds

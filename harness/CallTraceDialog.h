@@ -22,9 +22,6 @@ public:
     // Shows the window, with the trace as it stands.
     void Open();
 
-    CEdit m_text;
-    CButton m_relays;
-
 private:
     void PlaceBesideOwner();
     // The trace's text into the box when it changed since it was last shown.
@@ -38,6 +35,8 @@ private:
     void OnCopyClicked(UINT code, int id, HWND control);
     void OnSaveClicked(UINT code, int id, HWND control);
 
+    CEdit m_text;
+    CButton m_relays;
     CCallTrace &m_trace;
     std::uint64_t m_shownVersion = UINT64_MAX;
     std::unique_ptr<CFont> m_pFixedFont;

@@ -2,12 +2,9 @@
 
 #include "Decimal.h"
 #include "ErrorReport.h"
-#include "HarnessApp.h"
 #include "ParameterEditor.h"
-#include "Strings.h"
 #include "resource.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,66 +14,11 @@ CCommandFrame::~CCommandFrame()
         m_host.ResetKeyState();
 }
 
-CCallTrace *CCommandFrame::Trace()
-{
-    auto *app = dynamic_cast<CHarnessApp *>(AfxGetApp());
-    return app ? &app->CallTrace() : nullptr;
-}
-
-// Shown with the name the loader asks the system for, and the module it frees;
-// a failed load with the system's reason.
-int CCommandFrame::Load()
-{
-    return Traced(
-        "LoadLibrary", [](int code) { return trace_format::LoadResult(code, EngineLoadError()); },
-        [](const wchar_t *) { return LoadEngine(); }, KEL_ENGINE_FILE_NAME);
-}
-
-int CCommandFrame::Free()
-{
-    return Traced("FreeLibrary", &trace_format::EngineResult, [](HMODULE) { return FreeEngine(); }, g_engine.hModule);
-}
-
-int __cdecl CCommandFrame::MessageHook(int first, int second, int *result) noexcept
-{
-    return Traced("MessageHook", &trace_format::Number, &::MessageHook, first, second, result);
-}
-
-void __cdecl CCommandFrame::SetTitleHook(const wchar_t *first, const wchar_t *second, int flag) noexcept
-{
-    Traced("SetTitleHook", &trace_format::Number, &::SetTitleHook, first, second, flag);
-}
-
-void CCommandFrame::Refused(const char *name)
-{
-    Refused(Formatted([&] { return std::wstring(name, name + std::strlen(name)); }),
-            Formatted([] { return LoadResString(IDS_FUNCTION_NOT_LOADED); }));
-}
-
-void CCommandFrame::Refused(const std::wstring &call, const std::wstring &reason)
-{
-    if (CCallTrace *trace = Trace())
-        trace->Refused(call, reason);
-}
-
 bool CCommandFrame::NotLoaded(bool resetKeyState)
 {
     HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
     m_resetKeyState = resetKeyState;
     return false;
-}
-
-CCommandFrame::Line::~Line()
-{
-    if (!m_closed)
-        m_trace.Close(m_ticket, L"", L" did not return");
-}
-
-void CCommandFrame::Line::Close(const std::wstring &call, const std::wstring &result) noexcept
-{
-    std::wstring ending = Formatted([&] { return result + trace_format::Duration(m_trace.Now() - m_start); });
-    m_trace.Close(m_ticket, call, ending);
-    m_closed = true;
 }
 
 bool CCommandFrame::EditParameters(const wchar_t *title, std::initializer_list<Parameter *> parameters)

@@ -104,7 +104,7 @@ void CEnginePanel::DestroyGuiElementDialog()
 void CEnginePanel::OnLoadClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
-    frame.Report(CCommandFrame::Load(), StateBox::Library, IDS_LOADED);
+    frame.Report(EngineCalls::Load(), StateBox::Library, IDS_LOADED);
 }
 
 void CEnginePanel::OnFreeClicked(UINT, int, HWND)
@@ -113,14 +113,14 @@ void CEnginePanel::OnFreeClicked(UINT, int, HWND)
     if (!frame.LoadedElseReset(&Entry::Kel_GetWindowMain, &Entry::Kel_GetWindowStatus))
         return;
     HWND mainWindow = nullptr;
-    if (frame.Call(&Entry::Kel_GetWindowMain, &mainWindow) == KEL_OK && mainWindow) {
+    if (EngineCalls::Call(&Entry::Kel_GetWindowMain, &mainWindow) == KEL_OK && mainWindow) {
         switch (HarnessMessageBox(IDS_FREE_WITHOUT_EXIT, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
         case IDYES: OnKelExitClicked(0, IDC_KEL_EXIT, nullptr); break;
         case IDNO: break;
         default: return;
         }
     }
-    CCommandFrame::Free(); // its result is not shown: the box reads NULL either way
+    EngineCalls::Free(); // its result is not shown: the box reads NULL either way
     m_host.SetState(StateBox::Library, IDS_NULL);
 }
 
@@ -129,19 +129,19 @@ void CEnginePanel::OnInitMainClicked(UINT, int, HWND)
     CCommandFrame frame(m_host);
     if (!frame.Loaded(&Entry::Kel_InitMain))
         return;
-    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(&CCommandFrame::MessageHook)};
-    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(&CCommandFrame::SetTitleHook)};
+    Parameter messageHook = {IDS_LABEL_MESSAGE_HOOK, NumberOf(&EngineCalls::MessageHook)};
+    Parameter titleHook = {IDS_LABEL_TITLE_HOOK, NumberOf(&EngineCalls::SetTitleHook)};
     if (!frame.EditParameters(L"Kel_InitMain", {&messageHook, &titleHook}))
         return;
     KelMessageHook messageHookArgument = nullptr;
     KelTitleHook titleHookArgument = nullptr;
-    bool ownMessageHook = HookOf<KelMessageHook>(messageHook.value, &CCommandFrame::MessageHook, messageHookArgument);
-    if (ownMessageHook && HookOf<KelTitleHook>(titleHook.value, &CCommandFrame::SetTitleHook, titleHookArgument)) {
-        frame.Report(frame.Call(&Entry::Kel_InitMain, messageHookArgument, titleHookArgument), StateBox::Main,
+    bool ownMessageHook = HookOf<KelMessageHook>(messageHook.value, &EngineCalls::MessageHook, messageHookArgument);
+    if (ownMessageHook && HookOf<KelTitleHook>(titleHook.value, &EngineCalls::SetTitleHook, titleHookArgument)) {
+        frame.Report(EngineCalls::Call(&Entry::Kel_InitMain, messageHookArgument, titleHookArgument), StateBox::Main,
                      IDS_ALLOCATED);
         return;
     }
-    CCommandFrame::Refused(
+    EngineCalls::Refused(
         trace_format::Call("Kel_InitMain", false, AddressOf(messageHook.value), AddressOf(titleHook.value)),
         L"a hook that is not the harness's own");
     int foreign = ownMessageHook ? titleHook.value : messageHook.value;
@@ -158,7 +158,7 @@ void CEnginePanel::OnCreateMainClicked(UINT, int, HWND)
     if (!frame.EditParameters(L"Kel_CreateMain", {&parent, &splash}))
         return;
     std::wstring tag = kCallerTag; // the engine takes a writable text
-    int result = frame.Call(&Entry::Kel_CreateMain, WindowOf(parent.value), splash.value, &tag[0]);
+    int result = EngineCalls::Call(&Entry::Kel_CreateMain, WindowOf(parent.value), splash.value, &tag[0]);
     // A new main window shows every page, whatever the toggles said before.
     m_host.PressAllPageToggles();
     frame.Report(result, StateBox::Main, IDS_CREATED);
@@ -175,14 +175,14 @@ void CEnginePanel::OnShowMainClicked(UINT, int, HWND)
     Parameter y = {IDS_LABEL_OFFSET_Y, place.top + 8};
     if (!frame.EditParameters(L"Kel_ShowMain", {&show, &x, &y}))
         return;
-    frame.Report(frame.Call(&Entry::Kel_ShowMain, show.value, x.value, y.value));
+    frame.Report(EngineCalls::Call(&Entry::Kel_ShowMain, show.value, x.value, y.value));
 }
 
 void CEnginePanel::OnHideMainClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
     if (frame.Loaded(&Entry::Kel_ShowMain))
-        frame.Report(frame.Call(&Entry::Kel_ShowMain, SW_HIDE, 1, 0));
+        frame.Report(EngineCalls::Call(&Entry::Kel_ShowMain, SW_HIDE, 1, 0));
 }
 
 void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
@@ -191,7 +191,7 @@ void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_GetWindowMain))
         return;
     HWND window = nullptr;
-    int result = frame.Call(&Entry::Kel_GetWindowMain, &window);
+    int result = EngineCalls::Call(&Entry::Kel_GetWindowMain, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
     frame.Report(result);
@@ -201,7 +201,7 @@ void CEnginePanel::OnInitStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
     if (frame.Loaded(&Entry::Kel_InitStatus))
-        frame.Report(frame.Call(&Entry::Kel_InitStatus), StateBox::Status, IDS_ALLOCATED);
+        frame.Report(EngineCalls::Call(&Entry::Kel_InitStatus), StateBox::Status, IDS_ALLOCATED);
 }
 
 void CEnginePanel::OnCreateStatusClicked(UINT, int, HWND)
@@ -212,7 +212,7 @@ void CEnginePanel::OnCreateStatusClicked(UINT, int, HWND)
     Parameter parent = {IDS_LABEL_PARENT, NumberOf(m_host.Window())};
     if (!frame.EditParameters(L"Kel_CreateStatus", {&parent}))
         return;
-    frame.Report(frame.Call(&Entry::Kel_CreateStatus, WindowOf(parent.value)), StateBox::Status, IDS_CREATED);
+    frame.Report(EngineCalls::Call(&Entry::Kel_CreateStatus, WindowOf(parent.value)), StateBox::Status, IDS_CREATED);
 }
 
 void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
@@ -221,7 +221,7 @@ void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_ShowStatus, &Entry::Kel_GetWindowMain))
         return;
     HWND mainWindow = nullptr;
-    int result = frame.Report(frame.Call(&Entry::Kel_GetWindowMain, &mainWindow));
+    int result = frame.Report(EngineCalls::Call(&Entry::Kel_GetWindowMain, &mainWindow));
     int height = 0;
     if (result != KEL_OK)
         HarnessMessageBox(IDS_NO_STATUS_POSITION, MB_OK);
@@ -234,14 +234,14 @@ void CEnginePanel::OnShowStatusClicked(UINT, int, HWND)
     if (!frame.EditParameters(L"Kel_ShowStatus", {&show, &x, &y}))
         return;
     if (frame.LoadedElseReset(&Entry::Kel_ShowStatus))
-        frame.Report(frame.Call(&Entry::Kel_ShowStatus, show.value, x.value, y.value));
+        frame.Report(EngineCalls::Call(&Entry::Kel_ShowStatus, show.value, x.value, y.value));
 }
 
 void CEnginePanel::OnHideStatusClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
     if (frame.Loaded(&Entry::Kel_ShowStatus))
-        frame.Report(frame.Call(&Entry::Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
+        frame.Report(EngineCalls::Call(&Entry::Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
 }
 
 void CEnginePanel::OnGetWindowStatusClicked(UINT, int, HWND)
@@ -250,7 +250,7 @@ void CEnginePanel::OnGetWindowStatusClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_GetWindowStatus))
         return;
     HWND window = nullptr;
-    int result = frame.Call(&Entry::Kel_GetWindowStatus, &window);
+    int result = EngineCalls::Call(&Entry::Kel_GetWindowStatus, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
     frame.Report(result);
@@ -264,7 +264,7 @@ bool CEnginePanel::FetchEngineText(CCommandFrame &frame, TextSizeSlot Entry::*si
                                    int &size, std::wstring &text)
 {
     size = 0;
-    int result = frame.Report(frame.Call(sizeOf, &size));
+    int result = frame.Report(EngineCalls::Call(sizeOf, &size));
     if (result != KEL_OK || size == 0) {
         frame.NothingToFetch();
         return false;
@@ -280,7 +280,7 @@ bool CEnginePanel::FetchEngineText(CCommandFrame &frame, TextSizeSlot Entry::*si
     // The error box above let other buttons run: a Free may have come meanwhile.
     if (!frame.LoadedElseReset(textOf))
         return false;
-    if (frame.Report(frame.Call(textOf, OutText{buffer.data(), buffer.size()})) != KEL_OK)
+    if (frame.Report(EngineCalls::Call(textOf, OutText{buffer.data(), buffer.size()})) != KEL_OK)
         return false;
     text.assign(buffer.data(), wcsnlen(buffer.data(), static_cast<std::size_t>(size)));
     return true;
@@ -303,17 +303,19 @@ void CEnginePanel::OnPaperCatalogClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_GetSizeOfPaperCatalog, &Entry::Kel_GetPaperCatalog))
         return;
     int size = 0;
+    std::wstring catalog;
+    if (!FetchEngineText(frame, &Entry::Kel_GetSizeOfPaperCatalog, &Entry::Kel_GetPaperCatalog, size, catalog))
+        return;
     CTextViewer viewer;
-    if (FetchEngineText(frame, &Entry::Kel_GetSizeOfPaperCatalog, &Entry::Kel_GetPaperCatalog, size,
-                        viewer.m_strText))
-        viewer.DoModal();
+    viewer.SetText(std::move(catalog));
+    viewer.DoModal();
 }
 
 void CEnginePanel::OnPrintClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
     if (frame.LoadedElseReset(&Entry::Kel_Print))
-        frame.Report(frame.Call(&Entry::Kel_Print));
+        frame.Report(EngineCalls::Call(&Entry::Kel_Print));
 }
 
 void CEnginePanel::OnKelExitClicked(UINT, int, HWND)
@@ -324,7 +326,7 @@ void CEnginePanel::OnKelExitClicked(UINT, int, HWND)
     Parameter force = {IDS_LABEL_FORCE, 0};
     if (!frame.EditParameters(L"Kel_Exit", {&force}))
         return;
-    if (frame.Report(frame.Call(&Entry::Kel_Exit, force.value)) == KEL_OK) {
+    if (frame.Report(EngineCalls::Call(&Entry::Kel_Exit, force.value)) == KEL_OK) {
         m_host.SetState(StateBox::Main, IDS_NULL);
         m_host.SetState(StateBox::Status, IDS_NULL);
     }

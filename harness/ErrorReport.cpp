@@ -5,6 +5,8 @@
 #include "resource.h"
 
 namespace {
+// Letter for letter, typos ("Inialization") and odd spacing included: testers
+// and their scripts match on these texts.
 const wchar_t *TableText(int code)
 {
     switch (code) {

@@ -13,3 +13,8 @@ LOGFONTW FixedFontDescription(const wchar_t *face, int height);
 // The font object, also when Windows refused to make the font (it then holds
 // none); null only when there was no memory for the object.
 std::unique_ptr<CFont> CreateFixedFont(const wchar_t *face, int height);
+
+// The face and cell height of every fixed-width box of the harness: the XML
+// box, the text viewer and the call trace.
+inline constexpr wchar_t kFixedFontFace[] = L"Courier New";
+inline constexpr int kFixedFontHeight = 14;

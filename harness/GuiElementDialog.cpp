@@ -1,11 +1,11 @@
 #include "GuiElementDialog.h"
 
-#include "CommandFrame.h"
+#include "EngineCalls.h"
 #include "Decimal.h"
 #include "EngineLoader.h"
 #include "ErrorReport.h"
 #include "MessageBox.h"
-#include "PageCodes.h"
+#include "HarnessPageTable.h"
 #include "resource.h"
 
 #include <string>
@@ -65,14 +65,14 @@ void CGuiElementDialog::ShowSelectedId()
 
 void CGuiElementDialog::ShowOrHide(int show)
 {
-    if (!CCommandFrame::Bound(&Entry::Kel_ShowGuiElement)) {
+    if (!EngineCalls::Bound(&Entry::Kel_ShowGuiElement)) {
         AfxMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
         return;
     }
     int page = m_pageList.GetCurSel();
     int code = page >= 0 && page < 7 ? kHarnessPages[page].code : 0;
     int id = ParseDecimal(m_idBox.GetWindowText().c_str()); // the box, as typed
-    ReportEngineError(CCommandFrame::Call(&Entry::Kel_ShowGuiElement, code, id, show), 0);
+    ReportEngineError(EngineCalls::Call(&Entry::Kel_ShowGuiElement, code, id, show), 0);
 }
 
 void CGuiElementDialog::OnPageChanged(UINT, int, HWND)

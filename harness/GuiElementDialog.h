@@ -13,11 +13,6 @@ public:
     void DoDataExchange(CDataExchange *dx) override;
     BOOL OnInitDialog() override;
 
-    CEdit m_idBox;
-    CComboBox m_pageList;
-    CComboBox m_labelList;
-    const GuiElementEntry *m_lists[7];
-
 private:
     void FillLabelList();
     void ShowSelectedId();
@@ -27,6 +22,11 @@ private:
     void OnLabelChanged(UINT code, int id, HWND control);
     void OnShowClicked(UINT code, int id, HWND control);
     void OnHideClicked(UINT code, int id, HWND control);
+
+    CEdit m_idBox;
+    CComboBox m_pageList;
+    CComboBox m_labelList;
+    const GuiElementEntry *m_lists[7];
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,8 @@
 
 #include "EngineContract.h"
 
+// The labels stand letter for letter, "Staic - Copies" included: testers find
+// the controls by them.
 namespace {
 // Printers (433)
 const GuiElementEntry kPrinters[] = {

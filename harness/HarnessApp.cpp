@@ -1,6 +1,6 @@
 #include "HarnessApp.h"
 
-#include "CommandFrame.h"
+#include "EngineCalls.h"
 #include "Dialog.h"
 #include "EngineLoader.h"
 #include "FaultReport.h"
@@ -18,6 +18,7 @@ END_MESSAGE_MAP()
 BOOL CHarnessApp::InitInstance()
 {
     RunningMark running;
+    EngineCalls::Scope tracing(m_callTrace);
     // A freed engine's windows can fault where no handler of ours runs.
     InstallFaultReport(LoadResString(IDS_EXCEPTION_THROWN), AfxGetAppName());
     CHarnessDialog dialog;

@@ -4,7 +4,7 @@
 #include "EngineLoader.h"
 #include "ErrorReport.h"
 #include "MessageBox.h"
-#include "PageCodes.h"
+#include "HarnessPageTable.h"
 #include "Paint.h"
 #include "Strings.h"
 #include "WinApp.h"
@@ -31,7 +31,7 @@ CHarnessDialog::CHarnessDialog(HWND parent)
 
 CHarnessDialog::~CHarnessDialog()
 {
-    CCommandFrame::Free(); // without Kel_Exit: the close paths called it when they could
+    EngineCalls::Free(); // without Kel_Exit: the close paths called it when they could
     m_calls.DestroyGuiElementDialog();
     m_pCallTrace.reset();
     DestroyWindow(); // before the panels go: the XML box still has their font
@@ -120,7 +120,7 @@ void CHarnessDialog::OnPageToggled(UINT, int id, HWND control)
     // The toggle has already changed its state; it keeps it whatever the engine says.
     int state = ::SendMessageW(control ? control : GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     if (frame.LoadedElseReset(&Entry::Kel_ShowTab))
-        frame.Report(frame.Call(&Entry::Kel_ShowTab, PageCodeOfToggle(id), state));
+        frame.Report(EngineCalls::Call(&Entry::Kel_ShowTab, PageCodeOfToggle(id), state));
 }
 
 void CHarnessDialog::OnOK()
@@ -134,7 +134,7 @@ void CHarnessDialog::OnCancel()
     if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDYES)
         return;
     CCommandFrame frame(*this);
-    if (g_engine.Kel_Exit && EngineRefusesExit(frame.Call(&Entry::Kel_Exit, 0))) {
+    if (g_engine.Kel_Exit && EngineRefusesExit(EngineCalls::Call(&Entry::Kel_Exit, 0))) {
         frame.ExitRefused();
         return;
     }
@@ -145,7 +145,7 @@ void CHarnessDialog::OnCancel()
 void CHarnessDialog::OnExitCommand(UINT, int, HWND)
 {
     ResetKeyState();
-    if (g_engine.Kel_Exit && EngineRefusesExit(CCommandFrame::Call(&Entry::Kel_Exit, 0)))
+    if (g_engine.Kel_Exit && EngineRefusesExit(EngineCalls::Call(&Entry::Kel_Exit, 0)))
         return;
     CDialog::OnOK();
 }
@@ -162,7 +162,7 @@ void CHarnessDialog::OnExitClicked(UINT, int, HWND) { OnCancel(); }
 void CHarnessDialog::OnCallTraceCommand(UINT, int, HWND)
 {
     CCommandFrame frame(*this);
-    CCallTrace *trace = CCommandFrame::Trace();
+    CCallTrace *trace = EngineCalls::Trace();
     if (!m_pCallTrace && trace) {
         auto window = std::make_unique<CCallTraceDialog>(*trace);
         if (window->Create(m_hWnd))

@@ -26,13 +26,6 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    CButton m_engineFrame;
-    CEdit m_statusState;
-    CEdit m_mainState;
-    CEdit m_libraryState;
-    unique_hicon m_hIcon;
-    BYTE m_bShiftDown = 0;
-
 private:
     HWND Window() const override { return m_hWnd; }
     bool ShiftDown() const override { return m_bShiftDown == 1; }
@@ -51,6 +44,12 @@ private:
     void OnExitClicked(UINT code, int id, HWND control);
     void OnCallTraceCommand(UINT code, int id, HWND control);
 
+    CButton m_engineFrame;
+    CEdit m_statusState;
+    CEdit m_mainState;
+    CEdit m_libraryState;
+    unique_hicon m_hIcon;
+    BYTE m_bShiftDown = 0;
     CSettingsPanel m_settings{*this};
     CEnginePanel m_calls{*this};
     std::unique_ptr<CCallTraceDialog> m_pCallTrace; // from the first View > Call Trace on

@@ -41,7 +41,7 @@ void CSettingsPanel::DoDataExchange(CDataExchange *dx)
 
 void CSettingsPanel::OnInitDialog()
 {
-    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
+    m_pFixedFont = CreateFixedFont(kFixedFontFace, kFixedFontHeight);
     if (m_pFixedFont)
         m_xml.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
     m_xml.SendMessage(EM_SETLIMITTEXT, 0); // as much as the box can hold: files of megabytes load whole
@@ -52,15 +52,17 @@ void CSettingsPanel::OpenCommandLineSettings()
     const std::wstring commandLine = AfxGetApp()->m_lpCmdLine;
     if (commandLine.empty())
         return;
-    if (!CCommandFrame::Bound(&Entry::Kel_OpenSettings)) {
+    if (!EngineCalls::Bound(&Entry::Kel_OpenSettings)) {
         HarnessMessageBox(IDS_FUNCTION_NOT_LOADED, MB_OK);
         return;
     }
+    // Not reached while the harness loads no engine at start-up, as now: kept
+    // as the start-up path is laid down.
     std::wstring name = commandLine; // the engine takes a writable text
-    if (CCommandFrame::Call(&Entry::Kel_OpenSettings, &name[0]) == KEL_OK)
+    if (EngineCalls::Call(&Entry::Kel_OpenSettings, &name[0]) == KEL_OK)
         return;
     HarnessMessageBox(LoadResString(IDS_CANNOT_OPEN_SETTINGS) + L"\n" + commandLine, MB_OK);
-    CCommandFrame::Call(&Entry::Kel_NewSettings);
+    EngineCalls::Call(&Entry::Kel_NewSettings);
 }
 
 void CSettingsPanel::OnClearXmlClicked(UINT, int, HWND)
@@ -117,7 +119,7 @@ void CSettingsPanel::OnApplyXmlClicked(UINT, int, HWND)
         return;
     std::wstring text = m_xml.GetWindowText(); // the engine takes a writable text
     int position = 0;
-    int result = frame.Call(&Entry::Kel_OpenXMLSettings, &text[0], &position);
+    int result = EngineCalls::Call(&Entry::Kel_OpenXMLSettings, &text[0], &position);
     frame.Report(result, position);
 }
 
@@ -138,7 +140,7 @@ void CSettingsPanel::OnNewSettingsClicked(UINT, int, HWND)
 {
     CCommandFrame frame(m_host);
     if (frame.LoadedElseReset(&Entry::Kel_NewSettings))
-        frame.Report(frame.Call(&Entry::Kel_NewSettings));
+        frame.Report(EngineCalls::Call(&Entry::Kel_NewSettings));
 }
 
 void CSettingsPanel::OnOpenSettingsClicked(UINT, int, HWND)
@@ -147,7 +149,7 @@ void CSettingsPanel::OnOpenSettingsClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_OpenSettings))
         return;
     std::wstring name = m_fileName.GetWindowText(); // passed unchanged, also when empty
-    frame.Report(frame.Call(&Entry::Kel_OpenSettings, &name[0]));
+    frame.Report(EngineCalls::Call(&Entry::Kel_OpenSettings, &name[0]));
 }
 
 void CSettingsPanel::OnSaveSettingsClicked(UINT, int, HWND)
@@ -156,5 +158,5 @@ void CSettingsPanel::OnSaveSettingsClicked(UINT, int, HWND)
     if (!frame.Loaded(&Entry::Kel_SaveSettings))
         return;
     std::wstring name = m_fileName.GetWindowText();
-    frame.Report(frame.Call(&Entry::Kel_SaveSettings, &name[0]));
+    frame.Report(EngineCalls::Call(&Entry::Kel_SaveSettings, &name[0]));
 }

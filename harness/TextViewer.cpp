@@ -32,7 +32,7 @@ void CTextViewer::DoDataExchange(CDataExchange *dx) { DDX_Control(dx, IDC_VIEWER
 BOOL CTextViewer::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_pFixedFont = CreateFixedFont(L"Courier New", 14);
+    m_pFixedFont = CreateFixedFont(kFixedFontFace, kFixedFontHeight);
     if (m_pFixedFont)
         m_textBox.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
     m_textBox.SetWindowText(ExpandLineFeeds(m_strText));

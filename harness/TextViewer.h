@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 // Every line feed becomes carriage return + line feed, as the edit box
 // needs; a text that already has such pairs gets one more carriage return.
@@ -19,12 +20,15 @@ public:
     void DoDataExchange(CDataExchange *dx) override;
     BOOL OnInitDialog() override;
 
-    CEdit m_textBox;
-    std::wstring m_strText; // set before the modal run
-    std::unique_ptr<CFont> m_pFixedFont;
+    // The text the box shows; set before the window is made.
+    void SetText(std::wstring text) { m_strText = std::move(text); }
 
 private:
     void OnTextFocus(UINT code, int id, HWND control);
+
+    CEdit m_textBox;
+    std::wstring m_strText;
+    std::unique_ptr<CFont> m_pFixedFont;
 
     DECLARE_MESSAGE_MAP()
 };

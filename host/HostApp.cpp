@@ -18,7 +18,7 @@ BOOL CHostApp::InitInstance()
     RunningMark running;
     CHostDialog dialog; // loads the engine
     m_pMainWnd = &dialog;
-    if (dialog.m_nLoadResult == KEL_OK)
+    if (dialog.LoadResult() == KEL_OK)
         dialog.DoModal();
     m_pMainWnd = nullptr;
     return FALSE; // the dialog's destructor frees the engine

@@ -17,9 +17,8 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    unique_hicon m_hIcon;
-    unique_hbrush m_hBackgroundBrush;
-    int m_nLoadResult;
+    // What loading the engine gave, in the constructor: 0, 26 or 27.
+    int LoadResult() const { return m_nLoadResult; }
 
 private:
     int StartEngine();
@@ -28,6 +27,10 @@ private:
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnExitCommand(UINT code, int id, HWND control);
     void OnCloseDocumentCommand(UINT code, int id, HWND control);
+
+    unique_hicon m_hIcon;
+    unique_hbrush m_hBackgroundBrush;
+    int m_nLoadResult;
 
     DECLARE_MESSAGE_MAP()
 };

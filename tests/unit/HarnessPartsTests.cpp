@@ -9,6 +9,7 @@
 #include "Strings.h"
 #include "ParameterEditor.h"
 #include "TextViewer.h"
+#include "TraceFormat.h"
 #include "XmlTextFile.h"
 #include "UniqueHandle.h"
 #include "../../harness/resource.h"
@@ -200,26 +201,30 @@ TEST(TextViewer, LineFeedsBecomeLineEndsOfTheBox)
     EXPECT_EQ(L"a\r\r\nb", ExpandLineFeeds(L"a\r\nb")) << "a pair gets one more carriage return";
 
     CTextViewer viewer;
-    viewer.m_strText = L"first\nsecond\n" + std::wstring(200, L'w');
+    viewer.SetText(L"first\nsecond\n" + std::wstring(200, L'w'));
     ASSERT_TRUE(viewer.Create());
-    EXPECT_EQ(L"first\r\nsecond\r\n" + std::wstring(200, L'w'), viewer.m_textBox.GetWindowText());
-    EXPECT_EQ(3, ::SendMessageW(viewer.m_textBox.m_hWnd, EM_GETLINECOUNT, 0, 0)) << "long lines are not wrapped";
-    EXPECT_TRUE(::GetWindowLongW(viewer.m_textBox.m_hWnd, GWL_STYLE) & ES_READONLY);
-    ASSERT_NE(nullptr, viewer.m_pFixedFont);
-    EXPECT_EQ(reinterpret_cast<WPARAM>(viewer.m_pFixedFont->GetSafeHandle()),
-              static_cast<WPARAM>(::SendMessageW(viewer.m_textBox.m_hWnd, WM_GETFONT, 0, 0)));
+    const HWND box = viewer.GetDlgItem(IDC_VIEWER_TEXT);
+    CWnd boxWindow;
+    boxWindow.m_hWnd = box;
+    EXPECT_EQ(L"first\r\nsecond\r\n" + std::wstring(200, L'w'), boxWindow.GetWindowText());
+    EXPECT_EQ(3, ::SendMessageW(box, EM_GETLINECOUNT, 0, 0)) << "long lines are not wrapped";
+    EXPECT_TRUE(::GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0));
+    LOGFONTW shown = {};
+    ASSERT_NE(0, ::GetObjectW(font, sizeof shown, &shown)) << "the box has a font of its own";
+    EXPECT_STREQ(L"Courier New", shown.lfFaceName);
 
     // Away and back, as tabbing does: the caret returns to the top, nothing selected.
-    ::SendMessageW(viewer.m_textBox.m_hWnd, EM_SETSEL, 3, 20);
+    ::SendMessageW(box, EM_SETSEL, 3, 20);
     ::SetFocus(viewer.GetDlgItem(IDOK));
-    ::SendMessageW(viewer.m_textBox.m_hWnd, EM_SETSEL, 0, -1);
-    ::SetFocus(viewer.m_textBox.m_hWnd);
+    ::SendMessageW(box, EM_SETSEL, 0, -1);
+    ::SetFocus(box);
     DWORD start = 99, end = 99;
-    ::SendMessageW(viewer.m_textBox.m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(0u, start);
     EXPECT_EQ(0u, end);
-    EXPECT_EQ(0, ::SendMessageW(viewer.m_textBox.m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_EQ(0, ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
     viewer.DestroyWindow();
 }
 

@@ -10,6 +10,8 @@ struct HarnessPage {
     int code;
 };
 
+// The captions letter for letter: the GUI element dialog lists them, and
+// testers pick pages by them.
 inline constexpr HarnessPage kHarnessPages[] = {
     {IDC_PAGE_PRINTERS, L"Printers", KEL_PAGE_PRINTERS},
     {IDC_PAGE_FILES, L"Files", KEL_PAGE_FILES},
