@@ -19,7 +19,6 @@ using namespace uidriver;
 
 namespace {
 const wchar_t kProgram[] = L"WinKelTestExe.exe";
-const char kScript[] = "nosplash\n";
 
 struct Counts {
     long windows = 0, menus = 0, gdi = 0;
@@ -158,14 +157,14 @@ private:
     {
         sandbox.AddProgram(kProgram);
         sandbox.AddEngine();
-        sandbox.WriteScript(kScript);
+        sandbox.WriteScript("");
         return Process::Start(sandbox, kProgram);
     }
     static Process StartBare(Sandbox &sandbox)
     {
         sandbox.AddFile(BuildPath(L"bench\\BareHarness.exe"));
         sandbox.AddEngine();
-        sandbox.WriteScript(kScript);
+        sandbox.WriteScript("");
         return Process::Start(sandbox, L"BareHarness.exe");
     }
     static std::string Growth(const Counts &before, const Counts &after)
@@ -219,10 +218,10 @@ private:
     // again.
     static Counts CountAt(Sandbox &sandbox, const std::function<void()> &loadAndFree)
     {
-        sandbox.WriteScript(std::string(kScript) + "counthandles\n");
+        sandbox.WriteScript("counthandles\n");
         const std::size_t before = sandbox.CallLogMatching("handles ").size();
         loadAndFree();
-        sandbox.WriteScript(kScript);
+        sandbox.WriteScript("");
         std::vector<std::string> lines = sandbox.CallLogMatching("handles ");
         Require(lines.size() == before + 1, "a count at the load");
         Counts c;

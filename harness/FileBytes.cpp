@@ -3,16 +3,15 @@
 #include "ErrorReport.h"
 #include "Strings.h"
 #include "UniqueHandle.h"
+#include "WriteAllBytes.h"
 #include "resource.h"
 
-#include <algorithm>
 #include <iterator>
 #include <vector>
 
 namespace {
 using Earlier = SaveOutcome::Earlier;
 
-const DWORD kBlock = 1 << 20;
 // What a user sets on a file and a save must not take away.
 const DWORD kCarriedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 const DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
@@ -23,18 +22,6 @@ const std::size_t kLongestEnding = 10;
 // Virus scanners, the search indexer and sync clients hold a file that was
 // just written for a moment: about a second of pauses in all.
 const DWORD kPauses[] = {50, 100, 150, 300, 400};
-
-bool WriteBytes(HANDLE file, const std::string &bytes)
-{
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kBlock));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
 
 bool Transient(DWORD error)
 {
@@ -120,7 +107,7 @@ SaveOutcome WriteInPlace(const SaveCalls &calls, const std::wstring &path, const
         return outcome;
     }
     const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    if (!WriteBytes(file.get(), bytes) || !::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) {
+    if (!WriteAllBytes(file.get(), bytes) || !::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) {
         outcome.error = ::GetLastError();
         outcome.earlier = existed ? Earlier::Changed : Earlier::None;
         return outcome;
@@ -230,7 +217,7 @@ SaveOutcome ReplaceFileBytes(const std::wstring &chosen, const std::string &byte
             return outcome;
         }
     }
-    if (!WriteBytes(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
+    if (!WriteAllBytes(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
         outcome.error = ::GetLastError();
         file.reset();
         DWORD ignored = 0;

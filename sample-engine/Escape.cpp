@@ -42,25 +42,27 @@ bool Flush(std::string &pending, std::wstring &text)
 std::string QuoteText(const wchar_t *text, std::size_t length)
 {
     std::string out = "\"";
+    std::size_t plain = 0; // the text since the last escape, encoded in one call
     for (std::size_t i = 0; i < length; ++i) {
         unsigned unit = static_cast<unsigned>(text[i]);
-        switch (unit) {
-        case L'"': out += "\\\""; continue;
-        case L'\\': out += "\\\\"; continue;
-        case L'\n': out += "\\n"; continue;
-        case L'\r': out += "\\r"; continue;
-        case L'\t': out += "\\t"; continue;
-        default: break;
-        }
         if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(static_cast<unsigned>(text[i + 1]))) {
-            out += ToUtf8(text + i, 2);
             ++i;
-        } else if (unit < 0x20 || unit == 0x7F || IsSurrogate(unit)) {
-            AppendUnitEscape(out, unit);
-        } else {
-            out += ToUtf8(text + i, 1);
+            continue;
+        }
+        if (unit >= 0x20 && unit != 0x7F && !IsSurrogate(unit) && unit != L'"' && unit != L'\\')
+            continue;
+        out += EncodeUtf8(text + plain, i - plain);
+        plain = i + 1;
+        switch (unit) {
+        case L'"': out += "\\\""; break;
+        case L'\\': out += "\\\\"; break;
+        case L'\n': out += "\\n"; break;
+        case L'\r': out += "\\r"; break;
+        case L'\t': out += "\\t"; break;
+        default: AppendUnitEscape(out, unit); break;
         }
     }
+    out += EncodeUtf8(text + plain, length - plain);
     return out + "\"";
 }
 

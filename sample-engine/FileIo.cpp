@@ -2,26 +2,12 @@
 
 #include "ReadFileBytes.h"
 #include "UniqueHandle.h"
-
-#include <algorithm>
+#include "WriteAllBytes.h"
 
 namespace {
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Far more than any file the engine reads is allowed to hold.
 const LONGLONG kLargestFile = 16 * 1024 * 1024;
-
-bool WriteAll(HANDLE file, const std::string &bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
 } // namespace
 
 bool ReadEngineFile(const std::wstring &path, std::string &bytes)
@@ -34,12 +20,12 @@ bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
 {
     unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.get(), bytes);
+    return file && WriteAllBytes(file.get(), bytes);
 }
 
 bool AppendFileBytes(const std::wstring &path, const std::string &bytes)
 {
     unique_file file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.get(), bytes);
+    return file && WriteAllBytes(file.get(), bytes);
 }

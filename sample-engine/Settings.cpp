@@ -146,7 +146,7 @@ std::string SettingsFileText(const JobSettings &settings)
     text += std::wstring(L"collate=") + (settings.collate ? L"Yes" : L"No") + L"\r\n";
     text += L"bodypaper=" + settings.bodyPaper + L"\r\n";
     text += L"printrange=" + PrintRangeText(settings.range) + L"\r\n";
-    return kFileHeader + std::to_string(kFileVersion) + "\r\n" + ToUtf8(text);
+    return kFileHeader + std::to_string(kFileVersion) + "\r\n" + EncodeUtf8(text);
 }
 
 int ParseSettingsFile(const std::string &bytes, JobSettings &settings)

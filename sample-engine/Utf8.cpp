@@ -1,49 +1,5 @@
 #include "Utf8.h"
 
-namespace {
-bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-void AppendCodePoint(std::string &out, unsigned long cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-} // namespace
-
-std::string ToUtf8(const wchar_t *text, std::size_t length)
-{
-    std::string out;
-    out.reserve(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        unsigned unit = static_cast<unsigned>(text[i]);
-        if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(static_cast<unsigned>(text[i + 1]))) {
-            unsigned low = static_cast<unsigned>(text[++i]);
-            AppendCodePoint(out, 0x10000 + ((static_cast<unsigned long>(unit) - 0xD800) << 10) + (low - 0xDC00));
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendCodePoint(out, 0xFFFD);
-        } else {
-            AppendCodePoint(out, unit);
-        }
-    }
-    return out;
-}
-
-std::string ToUtf8(const std::wstring &text) { return ToUtf8(text.data(), text.size()); }
-
 bool FromUtf8(const std::string &bytes, std::wstring &text)
 {
     std::wstring out;

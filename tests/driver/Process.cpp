@@ -116,7 +116,7 @@ Process Process::Start(const Sandbox &sandbox, const std::wstring &exeName, cons
     std::vector<wchar_t> commandBuffer(commandLine.begin(), commandLine.end());
     commandBuffer.push_back(L'\0');
 
-    Environment changes = {{L"SOLVETRIC_SCRIPT", sandbox.ScriptPath()}, {L"SOLVETRIC_LOG", sandbox.LogPath()}};
+    Environment changes = sandbox.EngineEnvironment();
     changes.insert(changes.end(), extraEnv.begin(), extraEnv.end());
     std::vector<wchar_t> environment = EnvironmentBlock(changes);
 
@@ -192,6 +192,22 @@ HWND Process::WaitWindow(const wchar_t *className, const wchar_t *caption, DWORD
     HWND window = nullptr;
     WaitFor([&] { return (window = FindWindowOf(className, caption, visibleOnly)) != nullptr; }, ms);
     return window;
+}
+
+HWND Process::FindDialogWith(int control, bool visibleOnly) const
+{
+    for (HWND window : TopLevelWindows(visibleOnly)) {
+        if (ClassName(window) == L"#32770" && ::GetDlgItem(window, control))
+            return window;
+    }
+    return nullptr;
+}
+
+HWND Process::WaitDialogWith(int control, DWORD ms) const
+{
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialogWith(control)) != nullptr; }, ms);
+    return dialog;
 }
 
 HWND Process::FindMessageBox(const wchar_t *caption) const

@@ -166,7 +166,8 @@ void Sandbox::WriteScript(const std::string &utf8)
 {
     const std::wstring script = ScriptPath();
     const std::wstring next = script + L".next";
-    detail::WriteWholeFile(next, utf8);
+    const bool splash = utf8.compare(0, sizeof kWithSplash - 1, kWithSplash) == 0;
+    detail::WriteWholeFile(next, splash ? utf8 : "nosplash\n" + utf8);
     // The engine opens the script with full sharing, so the swap only waits
     // out a reader on a system that does not allow it.
     if (!WaitFor([&] { return ::MoveFileExW(next.c_str(), script.c_str(), MOVEFILE_REPLACE_EXISTING) != 0; }, 2000))
@@ -176,6 +177,11 @@ void Sandbox::WriteScript(const std::string &utf8)
 std::wstring Sandbox::ScriptPath() const { return Path(kScriptName); }
 
 std::wstring Sandbox::LogPath() const { return Path(kLogName); }
+
+Environment Sandbox::EngineEnvironment() const
+{
+    return {{L"SOLVETRIC_SCRIPT", ScriptPath()}, {L"SOLVETRIC_LOG", LogPath()}};
+}
 
 std::vector<std::string> Sandbox::CallLog() const
 {

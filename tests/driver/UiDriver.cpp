@@ -1,8 +1,9 @@
 #include "UiDriver.h"
 
 #include "DriverInternals.h"
-#include "ReadFileBytes.h"
 #include "EncodeUtf8.h"
+#include "ReadFileBytes.h"
+#include "WriteAllBytes.h"
 
 #include <algorithm>
 #include <climits>
@@ -47,6 +48,11 @@ bool WaitFor(const std::function<bool()> &condition, DWORD ms)
     }
 }
 
+bool WaitText(HWND window, const std::wstring &text, DWORD ms)
+{
+    return WaitFor([&] { return Text(window) == text; }, ms);
+}
+
 bool WaitCallLogLine(const Sandbox &sandbox, const std::string &line, DWORD ms)
 {
     return WaitFor(
@@ -76,10 +82,7 @@ void WriteWholeFile(const std::wstring &path, const std::string &bytes)
                                    nullptr));
     if (!file)
         throw SystemFailure(L"cannot create " + path);
-    DWORD written = 0;
-    if (!bytes.empty() && (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                        nullptr) ||
-                           written != bytes.size()))
+    if (!WriteAllBytes(file.get(), bytes))
         throw SystemFailure(L"cannot write " + path);
 }
 

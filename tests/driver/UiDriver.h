@@ -25,6 +25,14 @@ std::wstring Wide(const std::string &utf8);
 // is unset, so a test run outside ctest fails with a readable message.
 std::wstring BuildPath(const std::wstring &relative);
 
+// Variables by name and value; an empty value removes one.
+using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// A script that begins with this comment line keeps the engine's splash.
+// Every other one gets "nosplash" before its first line: the splash would
+// stand over each start for a second.
+inline constexpr char kWithSplash[] = "# with the splash\n";
+
 // A fresh folder under the temp directory, removed with everything in it
 // unless KEL_KEEP_SANDBOX=1. Failures throw std::runtime_error.
 class Sandbox {
@@ -50,10 +58,14 @@ public:
     // is missing does.
     void AddEngineWithMissingDependency();
 
-    // Replaces the engine's script in one step: the engine never reads half of it.
+    // Replaces the engine's script in one step: the engine never reads half of
+    // it. Without kWithSplash, the script begins with "nosplash".
     void WriteScript(const std::string &utf8);
     std::wstring ScriptPath() const;
     std::wstring LogPath() const;
+    // SOLVETRIC_SCRIPT and SOLVETRIC_LOG naming the two, for the engine in
+    // whichever process loads it.
+    Environment EngineEnvironment() const;
     // The engine's call log, one entry per line without its line end; empty
     // when the engine logged nothing yet.
     std::vector<std::string> CallLog() const;
@@ -71,14 +83,13 @@ private:
 // ends it if it still runs, also when a test stops half-way.
 class Process {
 public:
-    using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+    using Environment = uidriver::Environment;
 
     // Runs Sandbox::Path(exeName) in the sandbox with the command line
     // "<full path>" args (one blank between, none when args is empty), or
     // "<full path>" directly followed by args when rawTail is set. The
-    // environment is this process's, with SOLVETRIC_SCRIPT and SOLVETRIC_LOG
-    // pointing into the sandbox, then extraEnv; an empty value removes a
-    // variable. Tries once more after a pause, then throws std::runtime_error
+    // environment is this process's, with the sandbox's EngineEnvironment,
+    // then extraEnv. Tries once more after a pause, then throws std::runtime_error
     // when the program cannot start.
     static Process Start(const Sandbox &sandbox, const std::wstring &exeName, const std::wstring &args = L"",
                          const Environment &extraEnv = {}, bool rawTail = false);
@@ -99,6 +110,10 @@ public:
     // caption nullptr matches any. nullptr when none appeared within ms.
     HWND WaitWindow(const wchar_t *className, const wchar_t *caption, DWORD ms = 10000,
                     bool visibleOnly = true) const;
+    // A dialog (#32770) holding the control with that id, such as a program's
+    // main window: nullptr when there is none, or none appeared within ms.
+    HWND FindDialogWith(int control, bool visibleOnly = true) const;
+    HWND WaitDialogWith(int control, DWORD ms = 10000) const;
     // A message box: a visible #32770 window with the text static 0xFFFF.
     HWND FindMessageBox(const wchar_t *caption) const;
     HWND WaitMessageBox(const wchar_t *caption, DWORD ms = 10000) const;
@@ -121,6 +136,8 @@ private:
 
 // Polls every 10 ms until condition holds or ms passed; true when it held.
 bool WaitFor(const std::function<bool()> &condition, DWORD ms);
+// Until the window's text is the one given; true when it came within ms.
+bool WaitText(HWND window, const std::wstring &text, DWORD ms = 5000);
 
 // Windows of the other process. Reads return "" / -1 / false / an empty rect
 // for a window that is gone or does not answer within 5 s.

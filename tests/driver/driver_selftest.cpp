@@ -179,9 +179,20 @@ TEST(Sandbox, ReadsTheCallLogAndReplacesTheScript)
     sandbox.ClearCallLog();
     EXPECT_TRUE(sandbox.CallLog().empty());
 
-    sandbox.WriteScript("result Kel_Exit = 22\n");
-    sandbox.WriteScript("result Kel_Exit = 23\n"); // replaces an existing script
-    EXPECT_EQ("result Kel_Exit = 23\n", sandbox.ReadFileBytes(NameIn(sandbox, sandbox.ScriptPath())));
+    // Each replaces the one before; only a script that asks keeps the splash.
+    const std::string withSplash = std::string(kWithSplash) + "result Kel_Exit = 24\n";
+    const struct {
+        std::string given, written;
+    } scripts[] = {
+        {"result Kel_Exit = 22\n", "nosplash\nresult Kel_Exit = 22\n"},
+        {"result Kel_Exit = 23\n", "nosplash\nresult Kel_Exit = 23\n"},
+        {withSplash, withSplash},
+    };
+    for (const auto &script : scripts) {
+        sandbox.WriteScript(script.given);
+        EXPECT_EQ(script.written, sandbox.ReadFileBytes(NameIn(sandbox, sandbox.ScriptPath())))
+            << "the script written for " << script.given;
+    }
 }
 
 // What an assertion failing half-way leaves: the test function returns with

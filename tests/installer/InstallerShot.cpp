@@ -65,7 +65,7 @@ int main(int argc, char **argv)
         HWND components = Page(window);
         WaitFor([&] { return Page(window) != components; }, 10000);
         ClickId(window, kNext);
-        if (!WaitFor([&] { return Text(Child(window, kNext)) == L"&Finish"; }, 60000))
+        if (!WaitText(Child(window, kNext), L"&Finish", 60000))
             throw std::runtime_error("no finish page");
         Shoot(window, folder + L"\\installer-finish.bmp");
         ClickId(window, kNext);

@@ -348,19 +348,10 @@ protected:
     // The installed host, framing the sample engine.
     void StartInstalledHost()
     {
-        m_sandbox.WriteScript("nosplash\n");
+        m_sandbox.WriteScript("");
         m_host = std::make_unique<Process>(Process::Start(m_sandbox, L"Programs\\WinKelExe.exe"));
-        HWND frame = nullptr;
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                for (HWND window : m_host->TopLevelWindows()) {
-                    if (ClassName(window) == L"#32770" && ::GetDlgItem(window, IDC_NOT_LOADED))
-                        frame = window;
-                }
-                return frame != nullptr;
-            },
-            20000))
-            << "the host's frame appears";
+        HWND frame = m_host->WaitDialogWith(IDC_NOT_LOADED, 20000);
+        EXPECT_NE(nullptr, frame) << "the host's frame appears";
         EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_GetMainMenu(", 10000)) << "the engine's start-up ran to its end";
         EXPECT_FALSE(frame && IsVisible(Child(frame, IDC_NOT_LOADED))) << "the frame says the engine did not load";
     }
@@ -406,6 +397,16 @@ protected:
         }
         return nullptr;
     }
+    // Next refused with a box that says why: the wizard stays on the page.
+    void ExpectNextRefused(const wchar_t *why, const char *stays)
+    {
+        HWND page = PageDialog();
+        ClickId(m_window, kNext);
+        const std::wstring box = m_wizard->AnswerMessageBox(nullptr);
+        EXPECT_NE(std::wstring::npos, box.find(why)) << Utf8(box);
+        EXPECT_TRUE(Sync(m_window));
+        EXPECT_EQ(page, PageDialog()) << stays;
+    }
     // Next, and the page that follows; false when none came.
     bool Next()
     {
@@ -421,7 +422,7 @@ protected:
         SetText(Child(PageDialog(), 1019), folder);
         EXPECT_TRUE(Sync(m_window));
         EXPECT_TRUE(Next()) << "the install";
-        EXPECT_TRUE(WaitFor([&] { return Text(Child(m_window, kNext)) == L"&Finish"; }, 120000)) << "the finish page";
+        EXPECT_TRUE(WaitText(Child(m_window, kNext), L"&Finish", 120000)) << "the finish page";
         std::wstring finish = PageText();
         ClickId(m_window, kNext);
         DWORD code = 99;
@@ -602,14 +603,9 @@ TEST_F(Wizard, SendsTheUserBackWhereAChoiceCannotWork)
     EXPECT_EQ(0, allStyle & (WS_GROUP | WS_TABSTOP)) << "the second belongs to it";
 
     // All users, and the prompt refused: the mode page again.
-    HWND mode = PageDialog();
     Click(all);
     ASSERT_TRUE(Sync(all));
-    ClickId(m_window, kNext);
-    const std::wstring refused = m_wizard->AnswerMessageBox(nullptr);
-    EXPECT_NE(std::wstring::npos, refused.find(L"the prompt for them was cancelled. Choose again.")) << Utf8(refused);
-    EXPECT_TRUE(Sync(m_window));
-    EXPECT_EQ(mode, PageDialog()) << "back on the mode page";
+    ExpectNextRefused(L"the prompt for them was cancelled. Choose again.", "back on the mode page");
 
     // For the user alone, a folder under Program Files is refused when the page is left.
     Click(ControlWithText(L"Only for &me"));
@@ -618,17 +614,13 @@ TEST_F(Wizard, SendsTheUserBackWhereAChoiceCannotWork)
     HWND folderPage = PageDialog();
     SetText(Child(folderPage, 1019), FolderPath(CSIDL_PROGRAM_FILES) + L"\\" + kProduct);
     ASSERT_TRUE(Sync(m_window));
-    ClickId(m_window, kNext);
-    const std::wstring refusedFolder = m_wizard->AnswerMessageBox(nullptr);
-    EXPECT_NE(std::wstring::npos, refusedFolder.find(L"is for programs installed for all users")) << Utf8(refusedFolder);
-    EXPECT_TRUE(Sync(m_window));
-    EXPECT_EQ(folderPage, PageDialog()) << "still on the folder page";
+    ExpectNextRefused(L"is for programs installed for all users", "still on the folder page");
 
     // A folder of the user's: installed, and the finish page says whose data directory it is.
     SetText(Child(folderPage, 1019), Programs());
     ASSERT_TRUE(Sync(m_window));
     ASSERT_TRUE(Next()) << "the install";
-    ASSERT_TRUE(WaitFor([&] { return Text(Child(m_window, kNext)) == L"&Finish"; }, 120000)) << "the finish page";
+    ASSERT_TRUE(WaitText(Child(m_window, kNext), L"&Finish", 120000)) << "the finish page";
     EXPECT_NE(std::wstring::npos, PageText().find(L"Your data directory, yours alone:\r\n" + OwnData()))
         << Utf8(PageText());
     ClickId(m_window, kNext);

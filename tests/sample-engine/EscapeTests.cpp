@@ -49,7 +49,7 @@ TEST(Escape, MalformedQuotedTextsAreRefused)
 
 TEST(Utf8, LoneSurrogatesBecomeTheReplacementCharacter)
 {
-    EXPECT_EQ("a\xEF\xBF\xBD" "b", ToUtf8(std::wstring(L"a\xDC00" L"b")));
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", EncodeUtf8(std::wstring(L"a\xDC00" L"b")));
     std::wstring text;
     ASSERT_TRUE(FromUtf8("\xF4\x8F\xBF\xBF", text));
     EXPECT_EQ(std::wstring(L"\xDBFF\xDFFF"), text);

@@ -22,19 +22,13 @@ int main(int argc, char **argv)
         Sandbox sandbox(L"shot");
         sandbox.AddProgram(L"WinKelTestExe.exe");
         sandbox.AddEngine();
-        sandbox.WriteScript("nosplash\n");
+        sandbox.WriteScript("");
         Process process = Process::Start(sandbox, L"WinKelTestExe.exe");
-        HWND main = nullptr;
-        WaitFor([&] {
-            for (HWND window : process.TopLevelWindows(true))
-                if (::GetDlgItem(window, IDC_ENGINE_FRAME))
-                    main = window;
-            return main != nullptr;
-        }, 10000);
+        HWND main = process.WaitDialogWith(IDC_ENGINE_FRAME);
         if (!main)
             throw std::runtime_error("the harness did not appear");
         ClickId(main, IDC_QUICK_START);
-        WaitFor([&] { return Text(Child(main, IDC_STATUS_STATE)) == L"Created"; }, 20000);
+        WaitText(Child(main, IDC_STATUS_STATE), L"Created", 20000);
         const bool trace = argc > 2 && std::string(argv[2]) == "--trace";
         if (trace) {
             ClickId(main, IDC_VERSION);

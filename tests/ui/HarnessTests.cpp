@@ -28,16 +28,13 @@ class Harness : public ProgramTest {
 protected:
     Harness() : ProgramTest(L"harness", kProgram, IDC_ENGINE_FRAME) {}
 
-    void Start(const std::wstring &tail = L"", const char *script = "nosplash\n") { StartProgram(tail, script); }
     // Starts the program and loads the engine with the Load button.
-    HWND StartLoaded(const char *script = "nosplash\n")
+    HWND StartLoaded(const std::string &script = "")
     {
-        Start(L"", script);
-        HWND main = WaitMain();
+        HWND main = StartMain(L"", script);
         if (main) {
             Click(Child(main, IDC_LOAD));
-            EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"LOADED"; }, 5000))
-                << "Load gives LOADED";
+            EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"LOADED")) << "Load gives LOADED";
         }
         return main;
     }
@@ -50,13 +47,14 @@ protected:
     {
         return !m_process->FindMessageBox(kFrameworkCaption) && !m_process->FindMessageBox(kHarnessCaption);
     }
-    HWND FindEditor() const
+    HWND FindEditor() const { return m_process->WaitWindow(L"#32770", kEditorCaption, 0); }
+    // The dialog that a click on the button opens, once it shows.
+    HWND ClickForDialog(HWND main, int button, const wchar_t *caption)
     {
-        for (HWND window : m_process->TopLevelWindows(true)) {
-            if (ClassName(window) == L"#32770" && Text(window) == kEditorCaption)
-                return window;
-        }
-        return nullptr;
+        ClickId(main, button);
+        HWND dialog = m_process->WaitWindow(L"#32770", caption);
+        EXPECT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
+        return dialog;
     }
 };
 } // namespace
@@ -95,22 +93,15 @@ TEST_F(Harness, StartUpWithAndWithoutASettingsFile)
 
 TEST_F(Harness, ClosePaths)
 {
-    enum Trigger {
-        Escape,
-        CloseBox,
-        ExitButton,
-        ExitCommand,
-        CloseCommand,
-        ExitAccelerator,
-        CloseAccelerator,
-        EnterInFileName,
-        EnterInXml
-    };
+    using namespace way_out;
+    auto ExitButton = [](HWND main) { ClickId(main, IDC_EXIT); };
+    auto EnterInFileName = [](HWND main) { PressKey(Child(main, IDC_FILE_NAME), VK_RETURN); };
+    auto EnterInXml = [](HWND main) { PressKey(Child(main, IDC_XML), VK_RETURN); };
     struct Case {
         const char *name;
         bool load;
         const char *script;
-        Trigger trigger;
+        void (*trigger)(HWND main);
         const wchar_t *questionCaption; // null: no question
         int answer;
         const char *exitCall; // null: Kel_Exit is not called
@@ -144,20 +135,10 @@ TEST_F(Harness, ClosePaths)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         NewSandbox();
-        std::string script = std::string("nosplash\n") + c.script + "\n";
-        HWND main = c.load ? StartLoaded(script.c_str()) : (Start(L"", script.c_str()), WaitMain());
+        std::string script = std::string(c.script) + "\n";
+        HWND main = c.load ? StartLoaded(script) : StartMain(L"", script);
         ASSERT_NE(nullptr, main);
-        switch (c.trigger) {
-        case Escape: PressKey(main, VK_ESCAPE); break;
-        case CloseBox: ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-        case ExitButton: ClickId(main, IDC_EXIT); break;
-        case ExitCommand: Command(main, ID_APP_EXIT); break;
-        case CloseCommand: Command(main, ID_CLOSE_DOCUMENT); break;
-        case ExitAccelerator: AcceleratorCommand(main, ID_APP_EXIT); break;
-        case CloseAccelerator: AcceleratorCommand(main, ID_CLOSE_DOCUMENT); break;
-        case EnterInFileName: PressKey(Child(main, IDC_FILE_NAME), VK_RETURN); break;
-        case EnterInXml: PressKey(Child(main, IDC_XML), VK_RETURN); break;
-        }
+        c.trigger(main);
         if (c.questionCaption) {
             const wchar_t *question = c.questionCaption == kHarnessCaption ? kCloseDocument : kConfirmExit;
             EXPECT_EQ(question, AnswerBox(c.questionCaption, c.answer));
@@ -184,8 +165,7 @@ TEST_F(Harness, ClosePaths)
 
 TEST_F(Harness, TogglesWithoutTheEngineKeepTheirState)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     HWND toggle = Child(main, IDC_PAGE_JOB_SETUP_2);
     for (bool checkedAfter : {false, true}) {
@@ -197,7 +177,7 @@ TEST_F(Harness, TogglesWithoutTheEngineKeepTheirState)
 
 TEST_F(Harness, TogglesSendTheirPageCodes)
 {
-    HWND main = StartLoaded("nosplash\nresult Kel_ShowTab = 0\n");
+    HWND main = StartLoaded("result Kel_ShowTab = 0\n");
     ASSERT_NE(nullptr, main);
     const int codes[] = {KEL_PAGE_PRINTERS,       KEL_PAGE_FILES,
                          KEL_PAGE_JOB_SETUP_1,    KEL_PAGE_JOB_SETUP_2,
@@ -214,7 +194,7 @@ TEST_F(Harness, TogglesSendTheirPageCodes)
     EXPECT_EQ(expected, Calls("Kel_ShowTab("));
     EXPECT_TRUE(NoBox()) << "result 0 shows nothing";
 
-    m_sandbox.WriteScript("nosplash\nresult Kel_ShowTab = 20\n");
+    m_sandbox.WriteScript("result Kel_ShowTab = 20\n");
     Click(Child(main, IDC_PAGE_FILES));
     EXPECT_EQ(L"[Error returned from KELM.DLL]\n\nDescription:\nInvalid tab or data", AnswerBox(kHarnessCaption));
     EXPECT_TRUE(IsChecked(Child(main, IDC_PAGE_FILES))) << "the toggle keeps its state whatever the result";
@@ -287,8 +267,7 @@ TEST_F(Harness, ShiftOpensTheParameterEditorForTheNextClick)
 
 TEST_F(Harness, EngineButtonsBeforeLoadAndAfter)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
     Click(Child(main, IDC_KEL_EXIT));
@@ -296,14 +275,14 @@ TEST_F(Harness, EngineButtonsBeforeLoadAndAfter)
     EXPECT_EQ(nullptr, FindEditor());
 
     Click(Child(main, IDC_LOAD));
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"LOADED"; }, 5000));
+    EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"LOADED"));
     EXPECT_EQ(nullptr, FindEditor()) << "Load opens no editor";
     Click(Child(main, IDC_KEL_EXIT));
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_Exit(0) = 0", 5000)) << "Load reset the key state";
     EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
     EXPECT_EQ(L"NULL", Text(Child(main, IDC_STATUS_STATE)));
 
-    m_sandbox.WriteScript("nosplash\nresult Kel_Exit = 22\n");
+    m_sandbox.WriteScript("result Kel_Exit = 22\n");
     Click(Child(main, IDC_KEL_EXIT));
     EXPECT_EQ(L"[Error returned from KELM.DLL]\n\nDescription:\nUnable to exit while printing",
               AnswerBox(kHarnessCaption));
@@ -311,15 +290,14 @@ TEST_F(Harness, EngineButtonsBeforeLoadAndAfter)
 
 TEST_F(Harness, HelpAsksTheLoadedEngine)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     PressKey(Child(main, IDC_FILE_NAME), VK_F1);
     EXPECT_TRUE(Sync(main));
     EXPECT_TRUE(NoBox()) << "without the engine help does nothing";
 
     Click(Child(main, IDC_LOAD));
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"LOADED"; }, 5000));
+    EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"LOADED"));
     PressKey(Child(main, IDC_FILE_NAME), VK_F1);
     EXPECT_TRUE(WaitCallLogPrefix(
         m_sandbox, "Kel_OpenXMLSettings(\"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>\", ->",
@@ -347,14 +325,13 @@ RECT FrameRectangle(HWND main)
 class Panel : public Harness {
 protected:
     // Quick Start, and the three state boxes at their final texts.
-    HWND QuickStarted(const char *script = "nosplash\n")
+    HWND QuickStarted(const std::string &script = "")
     {
-        Start(L"", script);
-        HWND main = WaitMain();
+        HWND main = StartMain(L"", script);
         if (!main)
             return nullptr;
         ClickId(main, IDC_QUICK_START);
-        EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_STATUS_STATE)) == L"Created"; }, 10000))
+        EXPECT_TRUE(WaitText(Child(main, IDC_STATUS_STATE), L"Created", 10000))
             << "Quick Start brings the status window up";
         EXPECT_TRUE(Sync(main));
         return main;
@@ -407,13 +384,9 @@ TEST_F(Panel, LoadWithoutALibraryOrWithAnExportMissing)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         NewSandbox();
-        m_sandbox.AddProgram(kProgram);
-        if (c.variant)
-            m_sandbox.AddEngine(c.variant);
         if (c.planted)
             m_sandbox.WriteFileBytes(L"Solvetric.dll", c.planted);
-        m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram));
-        HWND main = WaitMain();
+        HWND main = StartMain(L"", "", c.variant);
         ASSERT_NE(nullptr, main);
         Click(Child(main, IDC_LOAD));
         EXPECT_EQ(c.box, AnswerBox(kHarnessCaption)) << "the error table's box, as it is";
@@ -431,8 +404,7 @@ TEST_F(Panel, LoadWithoutALibraryOrWithAnExportMissing)
 
 TEST_F(Panel, EveryEngineButtonBeforeLoadSaysFunctionWasNotLoaded)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     struct Case {
         int button;
@@ -458,9 +430,7 @@ TEST_F(Panel, EveryEngineButtonBeforeLoadSaysFunctionWasNotLoaded)
 
 TEST_F(Panel, QuickStartWithoutALibraryStopsAfterLoad)
 {
-    m_sandbox.AddProgram(kProgram);
-    m_process = std::make_unique<Process>(Process::Start(m_sandbox, kProgram));
-    HWND main = WaitMain();
+    HWND main = StartMain(L"", "", nullptr);
     ASSERT_NE(nullptr, main);
     ClickId(main, IDC_QUICK_START);
     EXPECT_EQ(std::wstring(kErrorPrefix) + L"Dll failed to load.", AnswerBox(kHarnessCaption));
@@ -502,7 +472,7 @@ TEST_F(Panel, QuickStartAndQuickFreeRunTheUsualSequences)
     m_sandbox.ClearCallLog();
     KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
     ClickId(main, IDC_QUICK_FREE);
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"NULL"));
     EXPECT_EQ(nullptr, FindEditor()) << "Quick Free never opens the editor";
     EXPECT_EQ("Kel_Exit(0) = 0", Last("Kel_Exit("));
     EXPECT_EQ(L"NULL", Text(Child(main, IDC_MAIN_STATE)));
@@ -598,8 +568,7 @@ TEST_F(Panel, EditedArgumentsAreReadAsDecimalNumbers)
     HWND main = QuickStarted();
     ASSERT_NE(nullptr, main);
     KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
-    ClickId(main, IDC_SHOW_MAIN);
-    HWND editor = m_process->WaitWindow(L"#32770", kEditorCaption);
+    HWND editor = ClickForDialog(main, IDC_SHOW_MAIN, kEditorCaption);
     ASSERT_NE(nullptr, editor);
     SetText(Child(editor, IDC_PARAMETER_2), L"abc");
     SetText(Child(editor, IDC_PARAMETER_3), L" -7");
@@ -624,8 +593,7 @@ TEST_F(Panel, HookRowsTakeTheHarnessHooksOrNoneOnly)
         HWND main = StartLoaded();
         ASSERT_NE(nullptr, main);
         KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
-        ClickId(main, IDC_INIT_MAIN);
-        HWND editor = m_process->WaitWindow(L"#32770", kEditorCaption);
+        HWND editor = ClickForDialog(main, IDC_INIT_MAIN, kEditorCaption);
         ASSERT_NE(nullptr, editor);
         if (c.messageHook)
             SetText(Child(editor, IDC_PARAMETER_1), c.messageHook);
@@ -634,7 +602,7 @@ TEST_F(Panel, HookRowsTakeTheHarnessHooksOrNoneOnly)
         Click(Child(editor, IDOK));
         if (c.call) {
             EXPECT_TRUE(WaitCallLogLine(m_sandbox, c.call, 5000));
-            EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_MAIN_STATE)) == L"Allocated"; }, 5000));
+            EXPECT_TRUE(WaitText(Child(main, IDC_MAIN_STATE), L"Allocated"));
         } else {
             std::wstring box = AnswerBox(kHarnessCaption);
             EXPECT_NE(std::wstring::npos, box.find(L"so Kel_InitMain was not called")) << Utf8(box);
@@ -649,7 +617,7 @@ TEST_F(Panel, HookRowsTakeTheHarnessHooksOrNoneOnly)
 
 TEST_F(Panel, CreatePressesEveryToggleEvenWhenItFails)
 {
-    HWND main = StartLoaded("nosplash\nresult Kel_ShowTab = 0\nresult Kel_CreateMain = 10\n");
+    HWND main = StartLoaded("result Kel_ShowTab = 0\nresult Kel_CreateMain = 10\n");
     ASSERT_NE(nullptr, main);
     for (int toggle : {IDC_PAGE_FILES, IDC_PAGE_COLOR_MAPPING})
         ClickId(main, toggle);
@@ -681,7 +649,7 @@ TEST_F(Panel, VersionShowsWhatTheEngineReportedAndNothingBeyond)
     ASSERT_NE(nullptr, main);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script);
-        m_sandbox.WriteScript(std::string("nosplash\n") + c.script + "\n");
+        m_sandbox.WriteScript(std::string(c.script) + "\n");
         m_sandbox.ClearCallLog();
         ClickId(main, IDC_VERSION);
         if (!c.box.empty()) {
@@ -696,10 +664,9 @@ TEST_F(Panel, VersionShowsWhatTheEngineReportedAndNothingBeyond)
 
 TEST_F(Panel, PaperCatalogOpensTheTextViewerAtTheTop)
 {
-    HWND main = StartLoaded("nosplash\ntext catalog = \"First paper\\nSecond paper\\n\"\n");
+    HWND main = StartLoaded("text catalog = \"First paper\\nSecond paper\\n\"\n");
     ASSERT_NE(nullptr, main);
-    ClickId(main, IDC_PAPER_CATALOG);
-    HWND viewer = m_process->WaitWindow(L"#32770", L"Paper Catalog");
+    HWND viewer = ClickForDialog(main, IDC_PAPER_CATALOG, L"Paper Catalog");
     ASSERT_NE(nullptr, viewer);
     HWND text = Child(viewer, IDC_VIEWER_TEXT);
     EXPECT_EQ(L"First paper\r\nSecond paper\r\n", Text(text));
@@ -713,7 +680,7 @@ TEST_F(Panel, PaperCatalogOpensTheTextViewerAtTheTop)
 
 TEST_F(Panel, GetWindowSaysSuccessOnlyForAWindow)
 {
-    HWND main = QuickStarted("nosplash\nwindow status null\n");
+    HWND main = QuickStarted("window status null\n");
     ASSERT_NE(nullptr, main);
     ClickId(main, IDC_GET_WINDOW_MAIN);
     EXPECT_EQ(L"Success", AnswerBox(kHarnessCaption));
@@ -725,7 +692,7 @@ TEST_F(Panel, GetWindowSaysSuccessOnlyForAWindow)
 
 TEST_F(Panel, StatusShowWithoutTheMainWindowsHeight)
 {
-    HWND main = StartLoaded("nosplash\nresult Kel_GetWindowMain = 18\n");
+    HWND main = StartLoaded("result Kel_GetWindowMain = 18\n");
     ASSERT_NE(nullptr, main);
     RECT frame = FrameRectangle(main);
     ClickId(main, IDC_SHOW_STATUS);
@@ -739,13 +706,13 @@ TEST_F(Panel, StatusShowWithoutTheMainWindowsHeight)
 
 TEST_F(Panel, FreeWhileAHandlersBoxStandsLeavesItNothingToCall)
 {
-    HWND main = StartLoaded("nosplash\nresult Kel_GetWindowMain = 18\n");
+    HWND main = StartLoaded("result Kel_GetWindowMain = 18\n");
     ASSERT_NE(nullptr, main);
     ClickId(main, IDC_SHOW_STATUS);
     ASSERT_NE(nullptr, m_process->WaitMessageBox(kHarnessCaption));
     // The box has no owner: Free runs inside it. Its own window query fails, so it asks nothing.
     ClickId(main, IDC_FREE);
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"NULL"));
     AnswerBox(kHarnessCaption); // the Get Window error
     EXPECT_EQ(L"Can't calculate position of status bar", AnswerBox(kHarnessCaption));
     EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "the slot is tested again before the call";
@@ -760,7 +727,7 @@ TEST_F(Panel, LoadTwiceFreeOnceKeepsOneReference)
     ASSERT_NE(nullptr, main);
     ClickId(main, IDC_LOAD);
     ClickId(main, IDC_FREE);
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    EXPECT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"NULL"));
     ClickId(main, IDC_KEL_EXIT);
     EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption)) << "every slot is null again";
     EXPECT_TRUE(Calls(kFreed).empty()) << "the system still holds one reference";
@@ -799,7 +766,7 @@ TEST_F(Panel, FreeAsksWhileTheMainWindowLives)
 
 TEST_F(Panel, EngineFreedUnderItsWindowsEndsWithMessage109)
 {
-    HWND main = QuickStarted("nosplash\nkeepwindows\n");
+    HWND main = QuickStarted("keepwindows\n");
     ASSERT_NE(nullptr, main);
     ClickId(main, IDC_FREE);
     AnswerBox(kHarnessCaption, IDNO);
@@ -821,10 +788,9 @@ TEST_F(Panel, EngineFreedUnderItsWindowsEndsWithMessage109)
 
 TEST_F(Panel, GuiElementDialogOffersEachPagesControls)
 {
-    HWND main = StartLoaded("nosplash\nresult Kel_ShowGuiElement = 0\n");
+    HWND main = StartLoaded("result Kel_ShowGuiElement = 0\n");
     ASSERT_NE(nullptr, main);
-    ClickId(main, IDC_SHOW_GUI);
-    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    HWND gui = ClickForDialog(main, IDC_SHOW_GUI, L"Enable/Disable GUI Controls");
     ASSERT_NE(nullptr, gui);
     HWND pages = Child(gui, IDC_GUI_PAGE), labels = Child(gui, IDC_GUI_LABEL), id = Child(gui, IDC_GUI_ID);
     EXPECT_EQ((std::vector<std::wstring>{L"Printers", L"Files", L"Job Setup 1", L"Job Setup 2", L"Custom Options",
@@ -847,14 +813,14 @@ TEST_F(Panel, GuiElementDialogOffersEachPagesControls)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.page);
         SelectComboItem(pages, c.page);
-        EXPECT_TRUE(WaitFor([&] { return Text(id) == c.firstId; }, 5000));
+        EXPECT_TRUE(WaitText(id, c.firstId));
         std::vector<std::wstring> items = ComboItems(labels);
         EXPECT_EQ(c.rows, items.size());
         EXPECT_EQ(c.first, items.empty() ? L"" : items[0]);
     }
 
     SelectComboItem(pages, 3); // Job Setup 2
-    ASSERT_TRUE(WaitFor([&] { return Text(id) == L"2614"; }, 5000));
+    ASSERT_TRUE(WaitText(id, L"2614"));
     ClickId(gui, IDC_GUI_SHOW);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(519, 2614, 1) = 0", 5000));
     SetText(id, L"77");
@@ -865,16 +831,16 @@ TEST_F(Panel, GuiElementDialogOffersEachPagesControls)
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(519, 0, 1) = 0", 5000)) << "letters send 0";
 
     SelectComboItem(pages, 2); // Job Setup 1: two labels share 1119
-    ASSERT_TRUE(WaitFor([&] { return Text(id) == L"2625"; }, 5000));
+    ASSERT_TRUE(WaitText(id, L"2625"));
     std::vector<std::wstring> items = ComboItems(labels);
     for (const wchar_t *label : {L"Combo - Back cover", L"Combo - Back cover paper"}) {
         auto at = std::find(items.begin(), items.end(), label);
         ASSERT_NE(items.end(), at) << Utf8(label);
         SelectComboItem(labels, static_cast<int>(at - items.begin()));
-        EXPECT_TRUE(WaitFor([&] { return Text(id) == L"1119"; }, 5000)) << Utf8(label);
+        EXPECT_TRUE(WaitText(id, L"1119")) << Utf8(label);
     }
 
-    m_sandbox.WriteScript("nosplash\nresult Kel_ShowGuiElement = 20\n");
+    m_sandbox.WriteScript("result Kel_ShowGuiElement = 20\n");
     ClickId(gui, IDC_GUI_SHOW);
     EXPECT_EQ(std::wstring(kErrorPrefix) + L"Invalid tab or data", AnswerBox(kHarnessCaption));
 
@@ -915,11 +881,10 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
     for (std::size_t p = 1; p < PageCount(); ++p)
         EXPECT_TRUE(Children(EnginePage(main, PageAt(p).title)).empty()) << Utf8(PageAt(p).title) << " not built yet";
 
-    ClickId(main, IDC_SHOW_GUI);
-    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    HWND gui = ClickForDialog(main, IDC_SHOW_GUI, L"Enable/Disable GUI Controls");
     ASSERT_NE(nullptr, gui);
     SelectComboItem(Child(gui, IDC_GUI_PAGE), 6); // Color Mapping, not shown yet
-    ASSERT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2637"; }, 5000));
+    ASSERT_TRUE(WaitText(Child(gui, IDC_GUI_ID), L"2637"));
     SetText(Child(gui, IDC_GUI_ID), L"1000"); // its red combo
     ClickId(gui, IDC_GUI_HIDE);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_ShowGuiElement(438, 1000, 0) = 0", 5000));
@@ -952,14 +917,12 @@ TEST_F(Panel, EnginePagesHoldTheirControlsOnceShown)
 
 TEST_F(Panel, GuiElementDialogWithoutTheEngine)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
-    ClickId(main, IDC_SHOW_GUI);
-    HWND gui = m_process->WaitWindow(L"#32770", L"Enable/Disable GUI Controls");
+    HWND gui = ClickForDialog(main, IDC_SHOW_GUI, L"Enable/Disable GUI Controls");
     ASSERT_NE(nullptr, gui);
     SelectComboItem(Child(gui, IDC_GUI_PAGE), 1);
-    EXPECT_TRUE(WaitFor([&] { return Text(Child(gui, IDC_GUI_ID)) == L"2615"; }, 5000)) << "the lists work";
+    EXPECT_TRUE(WaitText(Child(gui, IDC_GUI_ID), L"2615")) << "the lists work";
     for (int button : {IDC_GUI_SHOW, IDC_GUI_HIDE}) {
         ClickId(gui, button);
         EXPECT_EQ(kNotLoaded, AnswerBox(kFrameworkCaption)) << "the framework's box, for button " << button;
@@ -986,12 +949,9 @@ protected:
     // or cancels when path is empty; returns the dialog (null when none came).
     HWND OpenAndAnswerFileDialog(HWND main, int button, const wchar_t *caption, const std::wstring &path)
     {
-        ClickId(main, button);
-        HWND dialog = m_process->WaitWindow(L"#32770", caption);
-        EXPECT_NE(nullptr, dialog) << "the " << Utf8(caption) << " dialog opens";
-        if (!dialog)
-            return nullptr;
-        AnswerFileDialog(dialog, path);
+        HWND dialog = ClickForDialog(main, button, caption);
+        if (dialog)
+            AnswerFileDialog(dialog, path);
         return dialog;
     }
     // The same, then waits until the dialog is gone and the harness answers again.
@@ -1016,8 +976,7 @@ protected:
 TEST_F(Settings, WithoutTheEngineOnlyTheFourEngineButtonsRefuse)
 {
     m_sandbox.WriteFileBytes(L"in.xml", "<a/>\n");
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     SetText(Child(main, IDC_XML), L"typed");
     for (int button : {IDC_APPLY_XML, IDC_NEW_SETTINGS, IDC_OPEN_SETTINGS, IDC_SAVE_SETTINGS}) {
@@ -1098,7 +1057,7 @@ TEST_F(Settings, OpenAndSavePassTheNameUnchanged)
     ClickId(main, IDC_NEW_SETTINGS);
     EXPECT_TRUE(WaitCallLogLine(m_sandbox, "Kel_NewSettings() = 0", 5000));
     ClickId(main, IDC_OPEN_SETTINGS);
-    EXPECT_TRUE(WaitFor([&] { return Text(main) == L"job.kel - Solvetric"; }, 5000))
+    EXPECT_TRUE(WaitText(main, L"job.kel - Solvetric"))
         << "the engine opened it; the caption says " << Utf8(Text(main));
     EXPECT_TRUE(NoBox());
     EXPECT_EQ(path, Text(Child(main, IDC_FILE_NAME))) << "the name box is not changed";
@@ -1107,8 +1066,7 @@ TEST_F(Settings, OpenAndSavePassTheNameUnchanged)
 TEST_F(Settings, DialogsCancelledChangeNothingAndBrowseAsksNoQuestion)
 {
     m_sandbox.WriteFileBytes(L"exists.kel", "Solvetric Settings 1\n");
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     SetText(Child(main, IDC_XML), L"kept");
     SetText(Child(main, IDC_FILE_NAME), L"kept.kel");
@@ -1130,8 +1088,7 @@ TEST_F(Settings, XmlFilesComeBackByteForByte)
     bytes += "\r\n</Printer_Settings>\r\n";
     m_sandbox.WriteFileBytes(L"all.xml", bytes);
     m_sandbox.WriteFileBytes(L"unix.xml", "<a>\n<b/>\n</a>\n");
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"all.xml"));
     EXPECT_EQ(BoxText(bytes), Xml(main));
@@ -1148,8 +1105,7 @@ TEST_F(Settings, XmlFilesComeBackByteForByte)
 
 TEST_F(Settings, SaveNeverLosesDataSilently)
 {
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     SetText(Child(main, IDC_XML), L"5 \u20AC");
     const std::wstring question =
@@ -1186,8 +1142,7 @@ TEST_F(Settings, LoadSaysWhatItCouldNotRead)
 {
     m_sandbox.WriteFileBytes(L"locked.xml", "<a/>");
     m_sandbox.WriteFileBytes(L"zero.xml", std::string("<a>\0</a>", 8));
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     SetText(Child(main, IDC_XML), L"typed by hand");
     {
@@ -1221,8 +1176,7 @@ TEST_F(Settings, FourMegabytesLoadAndSaveBackWhole)
         }
     }
     m_sandbox.WriteFileBytes(L"big.xml", bytes + "<last/>\n");
-    Start();
-    HWND main = WaitMain();
+    HWND main = StartMain();
     ASSERT_NE(nullptr, main);
     ChooseFile(main, IDC_LOAD_XML, L"Open", m_sandbox.Path(L"big.xml"), 120000);
     bytes += "<last/>\r\n"; // the box shows the lone line feed as a line end
@@ -1277,15 +1231,13 @@ std::vector<std::string> AsEngineLog(const std::vector<std::string> &trace)
 }
 } // namespace
 
-class Trace : public Settings {};
-
-TEST_F(Trace, SaysWhatWasCalledWithWhatAndWhatCameBack)
+TEST_F(Settings, CallTraceSaysWhatWasCalledWithWhatAndWhatCameBack)
 {
     HWND main = QuickStarted();
     ASSERT_NE(nullptr, main);
     KeyDown(Child(main, IDC_FILE_NAME), VK_SHIFT);
     ClickId(main, IDC_QUICK_FREE);
-    ASSERT_TRUE(WaitFor([&] { return Text(Child(main, IDC_LIBRARY_STATE)) == L"NULL"; }, 5000));
+    ASSERT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"NULL"));
     ClickId(main, IDC_PRINT);
     EXPECT_EQ(kNotLoaded, AnswerBox(kHarnessCaption));
     ASSERT_TRUE(Sync(main));
@@ -1322,7 +1274,7 @@ TEST_F(Trace, SaysWhatWasCalledWithWhatAndWhatCameBack)
     EXPECT_EQ(0u, trace.front().rfind("LoadLibrary(", 0)) << trace.front();
 }
 
-TEST_F(Trace, SaveWritesWhatTheWindowShowsCopyTakesItAndClearEmptiesIt)
+TEST_F(Settings, CallTraceSaveWritesWhatTheWindowShowsCopyTakesItAndClearEmptiesIt)
 {
     HWND main = QuickStarted();
     ASSERT_NE(nullptr, main);

@@ -48,11 +48,6 @@ protected:
     // The frame is the dialog holding static 1002.
     Host() : ProgramTest(L"host", kProgram, IDC_NOT_LOADED) {}
 
-    void Start(const char *script = "nosplash\n", const wchar_t *variant = L"", const std::wstring &tail = L"")
-    {
-        StartProgram(tail, script, variant);
-    }
-
     // Reads the next box of the program, answers it and returns its text.
     std::wstring AnswerBox(int button = IDOK) { return m_process->AnswerMessageBox(kBoxCaption, button); }
 
@@ -130,7 +125,7 @@ TEST_F(Host, StartUpFailures)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         NewSandbox();
-        Start((std::string("nosplash\n") + c.script).c_str(), c.variant, c.tail);
+        Start(c.tail, c.script, c.variant);
         for (const std::wstring &expected : c.boxes) {
             EXPECT_NE(nullptr, m_process->WaitMessageBox(kBoxCaption));
             EXPECT_EQ(nullptr, FindMain(true)) << "no frame is seen while the box stands";
@@ -168,7 +163,7 @@ TEST_F(Host, StartUpFailures)
 
 TEST_F(Host, MenuStepFailureLeavesTheResizedFrameWithItsPlaceholder)
 {
-    Start("nosplash\nmainsize 600 400\nresult Kel_GetMainMenu = 1\n");
+    Start(L"", "mainsize 600 400\nresult Kel_GetMainMenu = 1\n");
     ASSERT_NE(nullptr, m_process->WaitMessageBox(kBoxCaption));
     HWND frame = FindMain(false);
     ASSERT_NE(nullptr, frame) << "the unseen frame stands while the box is up";
@@ -196,7 +191,7 @@ TEST_F(Host, AnEngineThatIsThereButDoesNotLoadSaysWhy)
         SCOPED_TRACE(c.name);
         NewSandbox();
         c.plant(m_sandbox);
-        Start("nosplash\n", nullptr);
+        Start(L"", "", nullptr);
         const std::string pattern = "Required file missing: Solvetric.dll\n" + Utf8(m_sandbox.Path(L"Solvetric.dll")) +
                                     " is there but could not be loaded: * (" + c.code +
                                     ")\n\nThe Application can not continue.";
@@ -211,8 +206,7 @@ TEST_F(Host, AnEngineThatIsThereButDoesNotLoadSaysWhy)
 
 TEST_F(Host, StartUpCallsTheEngineInOrder)
 {
-    Start(""); // with the splash, as a user starts it
-    HWND frame = WaitMain();
+    HWND frame = StartMain(L"", kWithSplash); // as a user starts it
     ASSERT_NE(nullptr, frame);
     const std::string parent = Decimal(frame);
     const std::vector<std::string> expected = {
@@ -297,7 +291,7 @@ TEST_F(Host, CommandLineNamesTheSettingsFile)
             if (call.find("%JOB%") != std::string::npos)
                 call.replace(call.find("%JOB%"), 5, LogQuoted(quoted));
         }
-        Start("nosplash\n", L"", tail);
+        Start(tail);
         if (!c.box.empty()) {
             EXPECT_EQ(c.box, AnswerBox());
         }
@@ -322,8 +316,7 @@ TEST_F(Host, FrameFitsTheEngineWindow)
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         NewSandbox();
-        Start(("nosplash\nmainsize " + std::to_string(c.width) + " " + std::to_string(c.height) + "\n").c_str());
-        HWND frame = WaitMain();
+        HWND frame = StartMain(L"", "mainsize " + std::to_string(c.width) + " " + std::to_string(c.height) + "\n");
         ASSERT_NE(nullptr, frame);
         // The frame was measured with the placeholder's one-line menu bar, so
         // the engine's one-line menu leaves exactly W x H of client area.
@@ -349,8 +342,7 @@ TEST_F(Host, EngineMenuReplacesThePlaceholder)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expectation);
         NewSandbox();
-        Start((std::string("nosplash\n") + c.script).c_str());
-        HWND frame = WaitMain();
+        HWND frame = StartMain(L"", c.script);
         ASSERT_NE(nullptr, frame);
         HMENU given = HandleIn<HMENU>(LogLine("Kel_GetMainMenu("));
         HMENU shown = ::GetMenu(frame);
@@ -372,10 +364,10 @@ TEST_F(Host, EngineMenuReplacesThePlaceholder)
 
 TEST_F(Host, ExitPaths)
 {
-    enum Trigger { Enter, Escape, CloseBox, ExitCommand, CloseCommand, ExitAccelerator, CloseAccelerator };
+    using namespace way_out;
     struct Case {
         const char *name;
-        Trigger trigger;
+        void (*trigger)(HWND main);
         const char *script;
         const wchar_t *question; // null: none asked
         int answer;
@@ -403,18 +395,9 @@ TEST_F(Host, ExitPaths)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         NewSandbox();
-        Start((std::string("nosplash\n") + c.script + "\n").c_str());
-        HWND frame = WaitMain();
+        HWND frame = StartMain(L"", std::string(c.script) + "\n");
         ASSERT_NE(nullptr, frame);
-        switch (c.trigger) {
-        case Enter: PressKey(frame, VK_RETURN); break;
-        case Escape: PressKey(frame, VK_ESCAPE); break;
-        case CloseBox: ::PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-        case ExitCommand: Command(frame, ID_APP_EXIT); break;
-        case CloseCommand: Command(frame, ID_CLOSE_DOCUMENT); break;
-        case ExitAccelerator: AcceleratorCommand(frame, ID_APP_EXIT); break;
-        case CloseAccelerator: AcceleratorCommand(frame, ID_CLOSE_DOCUMENT); break;
-        }
+        c.trigger(frame);
         if (c.question) {
             EXPECT_EQ(c.question, AnswerBox(c.answer));
         }
@@ -451,8 +434,7 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script);
         NewSandbox();
-        Start((std::string("nosplash\n") + c.script).c_str());
-        HWND frame = WaitMain();
+        HWND frame = StartMain(L"", c.script);
         ASSERT_NE(nullptr, frame);
         PressKey(frame, VK_ESCAPE);
         // Awaited: the engine's own posted messages may still stand before the key.
@@ -473,8 +455,7 @@ TEST_F(Host, KeyTheEngineConsumesNeverReachesTheDialog)
 
 TEST_F(Host, EngineWordingIsReadSafely)
 {
-    Start();
-    HWND frame = WaitMain();
+    HWND frame = StartMain();
     ASSERT_NE(nullptr, frame);
     struct Case {
         const char *script;
@@ -492,7 +473,7 @@ TEST_F(Host, EngineWordingIsReadSafely)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script);
-        m_sandbox.WriteScript(std::string("nosplash\n") + c.script + "\n");
+        m_sandbox.WriteScript(std::string(c.script) + "\n");
         m_sandbox.ClearCallLog();
         PressKey(frame, VK_ESCAPE);
         EXPECT_EQ(c.question, AnswerBox(IDNO)) << "the box is shown whatever the engine says";
@@ -511,8 +492,7 @@ TEST_F(Host, EngineWordingIsReadSafely)
 
 TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
 {
-    Start("nosplash\nresult Kel_OpenXMLSettings = 39\n");
-    HWND frame = WaitMain();
+    HWND frame = StartMain(L"", "result Kel_OpenXMLSettings = 39\n");
     ASSERT_NE(nullptr, frame);
     const char *expected =
         "Kel_OpenXMLSettings(\"<Printer_Settings> <Help> Introduction </Help> </Printer_Settings>\", ->?) = 39";
@@ -530,8 +510,7 @@ TEST_F(Host, HelpAsksTheEngineForTheIntroduction)
 
 TEST_F(Host, FrameAndItsControlsWearTheBackgroundBrush)
 {
-    Start();
-    HWND frame = WaitMain();
+    HWND frame = StartMain();
     ASSERT_NE(nullptr, frame);
     ASSERT_TRUE(Sync(frame));
     // A busy machine may show the pixel painted only a while after the window answered.

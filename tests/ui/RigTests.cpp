@@ -1,50 +1,27 @@
 // The framework as a user meets it: the rig program driven from outside.
-#include "UiDriver.h"
+#include "ProgramTest.h"
 
 #include "../rig/resource.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 using namespace uidriver;
 
 namespace {
-const wchar_t kRigCaption[] = L"Framework Rig";
 const wchar_t kBoxCaption[] = L"KelRig";
 
-class Rig : public testing::Test {
+class Rig : public ProgramTest {
 protected:
-    void Start(const std::wstring &args = L"")
-    {
-        m_sandbox.AddProgram(L"KelRig.exe");
-        m_sandbox.AddEngine();
-        m_process = std::make_unique<Process>(Process::Start(m_sandbox, L"KelRig.exe", args));
-    }
-    HWND WaitDialog(const wchar_t *caption = kRigCaption)
-    {
-        HWND dialog = m_process->WaitWindow(L"#32770", caption);
-        EXPECT_NE(nullptr, dialog) << "a dialog captioned " << Utf8(caption) << " appears";
-        return dialog;
-    }
+    // The rig's dialog is the one holding the line about its creation.
+    Rig() : ProgramTest(L"rig", L"KelRig.exe", IDC_CREATION) {}
+
     // Reads a box of the rig, answers it and returns its text.
     std::wstring AnswerBox(int button = IDOK) { return m_process->AnswerMessageBox(kBoxCaption, button); }
     std::wstring TextOf(HWND dialog, int id) { return Text(Child(dialog, id)); }
-    bool WaitText(HWND dialog, int id, const std::wstring &expected)
-    {
-        return WaitFor([&] { return TextOf(dialog, id) == expected; }, 5000);
-    }
-
-    Sandbox m_sandbox{L"rig"};
-    std::unique_ptr<Process> m_process;
 };
 } // namespace
 
 TEST_F(Rig, DialogShowsWhatItsInitialisationBuilt)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(L"Creation seen before initialisation", TextOf(dialog, IDC_CREATION))
         << "the window procedure sees the window's creation messages";
@@ -56,13 +33,12 @@ TEST_F(Rig, DialogShowsWhatItsInitialisationBuilt)
 
 TEST_F(Rig, MessageMapRunsHandlersAndRoutesTheRestToTheApplication)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
 
     Click(Child(dialog, IDC_COUNT));
     Click(Child(dialog, IDC_COUNT));
-    EXPECT_TRUE(WaitText(dialog, IDC_CLICKS, L"Clicks: 2")) << "saw " << Utf8(TextOf(dialog, IDC_CLICKS));
+    EXPECT_TRUE(WaitText(Child(dialog, IDC_CLICKS), L"Clicks: 2")) << "saw " << Utf8(TextOf(dialog, IDC_CLICKS));
 
     struct Case {
         int command;
@@ -78,7 +54,7 @@ TEST_F(Rig, MessageMapRunsHandlersAndRoutesTheRestToTheApplication)
             EXPECT_EQ(c.box, AnswerBox()) << "command " << c.command;
         }
         if (c.clicksText) {
-            EXPECT_TRUE(WaitText(dialog, IDC_CLICKS, c.clicksText)) << "command " << c.command;
+            EXPECT_TRUE(WaitText(Child(dialog, IDC_CLICKS), c.clicksText)) << "command " << c.command;
         }
     }
     EXPECT_EQ(nullptr, m_process->FindMessageBox(kBoxCaption)) << "the dialog's own command shows no box";
@@ -86,8 +62,7 @@ TEST_F(Rig, MessageMapRunsHandlersAndRoutesTheRestToTheApplication)
 
 TEST_F(Rig, HelpKeyReachesTheApplication)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     PressKey(Child(dialog, IDC_INPUT), VK_F1);
     EXPECT_EQ(L"The application handled help.", AnswerBox());
@@ -95,20 +70,18 @@ TEST_F(Rig, HelpKeyReachesTheApplication)
 
 TEST_F(Rig, PreTranslationSeesQueuedKeysBeforeTheControls)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     HWND input = Child(dialog, IDC_INPUT);
     PressKey(input, 'Q'); // the dialog keeps Q
     PressKey(input, 'A');
-    EXPECT_TRUE(WaitText(dialog, IDC_INPUT, L"a")) << "saw " << Utf8(Text(input));
-    EXPECT_TRUE(WaitText(dialog, IDC_KEYS, L"Keys: 2")) << "saw " << Utf8(TextOf(dialog, IDC_KEYS));
+    EXPECT_TRUE(WaitText(Child(dialog, IDC_INPUT), L"a")) << "saw " << Utf8(Text(input));
+    EXPECT_TRUE(WaitText(Child(dialog, IDC_KEYS), L"Keys: 2")) << "saw " << Utf8(TextOf(dialog, IDC_KEYS));
 }
 
 TEST_F(Rig, FrameworkMessageBoxIsCaptionedWithTheProgramName)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     SetText(Child(dialog, IDC_INPUT), L"hello, wörld");
     Click(Child(dialog, IDC_BOX));
@@ -120,8 +93,7 @@ TEST_F(Rig, FrameworkMessageBoxIsCaptionedWithTheProgramName)
 
 TEST_F(Rig, ExceptionFromAHandlerEndsTheRunAndReachesTheApplication)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     Click(Child(dialog, IDC_THROW));
     EXPECT_EQ(L"The dialog run ended with an exception: thrown by a handler", AnswerBox());
@@ -132,7 +104,7 @@ TEST_F(Rig, ExceptionFromAHandlerEndsTheRunAndReachesTheApplication)
 
 TEST_F(Rig, ExceptionFromInitInstanceIsReportedOnceAndEndsWithFailure)
 {
-    Start(L"/throw");
+    Start(L" /throw");
     HWND box = m_process->WaitMessageBox(kBoxCaption);
     ASSERT_NE(nullptr, box) << "the framework reports it";
     EXPECT_TRUE(MessageBoxHasIcon(box));
@@ -144,8 +116,7 @@ TEST_F(Rig, ExceptionFromInitInstanceIsReportedOnceAndEndsWithFailure)
 
 TEST_F(Rig, FaultInCodeThatIsGoneIsReportedAndEndsTheProgram)
 {
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
     Click(Child(dialog, IDC_FAULT));
     HWND box = m_process->WaitMessageBox(kBoxCaption);
@@ -161,8 +132,7 @@ TEST_F(Rig, EnterAndEscapeEndTheModalRun)
 {
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
         SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Escape");
-        Start();
-        HWND dialog = WaitDialog();
+        HWND dialog = StartMain();
         ASSERT_NE(nullptr, dialog);
         PressKey(Child(dialog, IDC_INPUT), key);
         EXPECT_TRUE(m_process->WaitExit(5000));
@@ -171,10 +141,10 @@ TEST_F(Rig, EnterAndEscapeEndTheModalRun)
 
 TEST_F(Rig, EngineFramedThroughTheLoader)
 {
-    Start(L"/engine");
+    Start(L" /engine");
     HWND dialog = m_process->WaitWindow(L"#32770", nullptr);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(WaitText(dialog, IDC_ENGINE_STATE, L"Engine start: 0"))
+    EXPECT_TRUE(WaitText(Child(dialog, IDC_ENGINE_STATE), L"Engine start: 0"))
         << "saw " << Utf8(TextOf(dialog, IDC_ENGINE_STATE));
     EXPECT_TRUE(WaitCallLogPrefix(m_sandbox, "Kel_ShowStatus(5, 0, ", 5000));
     std::vector<std::string> init = m_sandbox.CallLogMatching("Kel_InitMain(");
@@ -195,8 +165,7 @@ TEST_F(Rig, EngineFramedThroughTheLoader)
 TEST_F(Rig, FileDialogHandsBackTheChosenPath)
 {
     m_sandbox.WriteFileBytes(L"notes.txt", "some notes");
-    Start();
-    HWND dialog = WaitDialog();
+    HWND dialog = StartMain();
     ASSERT_NE(nullptr, dialog);
 
     // Cancel first: nothing chosen.
@@ -211,6 +180,6 @@ TEST_F(Rig, FileDialogHandsBackTheChosenPath)
     open = m_process->WaitWindow(L"#32770", L"Open");
     ASSERT_NE(nullptr, open);
     AnswerFileDialog(open, m_sandbox.Path(L"notes.txt"));
-    EXPECT_TRUE(WaitText(dialog, IDC_CHOSEN, m_sandbox.Path(L"notes.txt")))
+    EXPECT_TRUE(WaitText(Child(dialog, IDC_CHOSEN), m_sandbox.Path(L"notes.txt")))
         << "saw " << Utf8(TextOf(dialog, IDC_CHOSEN));
 }

@@ -3,18 +3,15 @@
 // the engine have words for, with no crash, no hang and no lost file.
 // KEL_SWEEP_SEED and KEL_SWEEP_CASES override the seed and the number of cases;
 // tools/sweep runs it long that way.
-#include "UiDriver.h"
+#include "ProgramTest.h"
 
 #include "../../harness/resource.h"
 #include "Texts.h"
-
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,7 +106,7 @@ std::vector<int> EngineStringIds()
 // One to four script lines of extreme answers.
 std::string DrawScript(Draw &draw, const std::vector<int> &stringIds)
 {
-    std::string script = "nosplash\n";
+    std::string script;
     const int lines = 1 + draw.Below(4);
     for (int line = 0; line < lines; ++line) {
         const std::string id = std::to_string(stringIds[static_cast<std::size_t>(draw.Below(
@@ -183,27 +180,28 @@ struct Outcome {
     DWORD exitCode = 0;
 };
 
-class Sweep : public testing::Test {
+class Sweep : public ProgramTest {
 protected:
-    Sweep() : m_seed(EnvironmentNumber(L"KEL_SWEEP_SEED", 20261209u)), m_draw(m_seed), m_stringIds(EngineStringIds()) {}
+    Sweep()
+        : ProgramTest(L"sweep", kHost, kHostNotLoadedStatic), m_seed(EnvironmentNumber(L"KEL_SWEEP_SEED", 20261209u)),
+          m_draw(m_seed), m_stringIds(EngineStringIds())
+    {
+    }
 
     // False, with the case failed, when the program cannot be started.
-    bool Start(const std::string &heading, const wchar_t *program, const std::string &script,
+    bool StartCase(const std::string &heading, const wchar_t *program, const std::string &script,
                const std::wstring &args = L"")
     {
-        m_process.reset();
         m_script = script;
         m_case = heading + "\ncommand line: " + (args.empty() ? "(none)" : Shown(args)) + "\n" + script;
-        m_sandbox = std::make_unique<Sandbox>(L"sweep");
-        m_sandbox->AddProgram(program);
-        m_sandbox->AddEngine();
-        m_sandbox->WriteScript(script);
-        m_sandbox->WriteFileBytes(L"job.kel", kJob);
-        m_sandbox->WriteFileBytes(kNonAscii, kJob);
+        NewSandbox();
+        m_sandbox.WriteFileBytes(L"job.kel", kJob);
+        m_sandbox.WriteFileBytes(kNonAscii, kJob);
         m_failuresBefore = Failures();
         m_run = Outcome();
+        UseProgram(program, program == std::wstring(kHost) ? kHostNotLoadedStatic : IDC_ENGINE_FRAME);
         try {
-            m_process = std::make_unique<Process>(Process::Start(*m_sandbox, program, args));
+            Start(args.empty() ? args : L" " + args, script);
         } catch (const std::exception &failure) {
             ++m_tried;
             ADD_FAILURE() << m_case << ": " << failure.what();
@@ -265,7 +263,7 @@ protected:
                 }
             }
             if (!acted) {
-                HWND frame = Frame();
+                HWND frame = FindMain(true);
                 // The exit click was posted and the frame answers a sent message
                 // first: give the question time to show before taking it as asking none.
                 if (confirmExit && frame && ::GetTickCount64() - start < 3000) {
@@ -312,7 +310,7 @@ protected:
     bool ClickAndSettle(const Wording &wording, int button)
     {
         m_case += "click " + std::to_string(button) + "\n";
-        HWND frame = Frame();
+        HWND frame = FindMain(true);
         EXPECT_NE(nullptr, frame) << m_case;
         if (!frame)
             return false;
@@ -322,16 +320,6 @@ protected:
         bool settled = Settle(wording);
         EXPECT_TRUE(settled) << m_case << ": stopped answering";
         return settled;
-    }
-
-    HWND Frame() const
-    {
-        for (HWND window : m_process->TopLevelWindows(true)) {
-            if (ClassName(window) == L"#32770" &&
-                (::GetDlgItem(window, kHostNotLoadedStatic) || ::GetDlgItem(window, IDC_ENGINE_FRAME)))
-                return window;
-        }
-        return nullptr;
     }
 
     // Leaves through the program's exit paths, saying Yes to the exit question;
@@ -347,12 +335,12 @@ protected:
                                          !m_run.ended;
              ++tries) {
             if (attempt == 3) {
-                m_sandbox->WriteScript("nosplash\n");
+                m_sandbox.WriteScript("");
                 m_case += "leave: the script emptied\n";
             }
             if (attempt >= 8)
                 ::Sleep(500);
-            HWND frame = Frame();
+            HWND frame = FindMain(true);
             ASSERT_NE(nullptr, frame) << m_case << ": no frame to leave through";
             static const int kHostExits[] = {IDOK, IDCANCEL, ID_APP_EXIT, ID_CLOSE_DOCUMENT};
             const int command = harness              ? (attempt % 2 ? IDC_QUICK_FREE : IDC_EXIT)
@@ -383,15 +371,15 @@ protected:
         ++m_tried;
         bool crashed = m_run.exitCode >= 0xC0000000u && !m_run.faultReported;
         EXPECT_FALSE(crashed) << m_case << ": ended with exception code " << std::hex << m_run.exitCode;
-        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(L"job.kel")) << m_case << ": a file changed";
-        EXPECT_EQ(kJob, m_sandbox->ReadFileBytes(kNonAscii)) << m_case << ": a file changed";
+        EXPECT_EQ(kJob, m_sandbox.ReadFileBytes(L"job.kel")) << m_case << ": a file changed";
+        EXPECT_EQ(kJob, m_sandbox.ReadFileBytes(kNonAscii)) << m_case << ": a file changed";
         if (Failures() == m_failuresBefore) {
             ++m_passed;
             return;
         }
         // What the engine was asked, for the next failure to explain itself.
         std::string calls;
-        std::vector<std::string> log = m_sandbox->CallLog();
+        std::vector<std::string> log = m_sandbox.CallLog();
         std::size_t shown = 0;
         for (auto line = log.rbegin(); line != log.rend() && shown < 40; ++line) {
             if (line->rfind("Kel_SendMessage(", 0) != 0 && line->rfind("Kel_PreTranslateMessage(", 0) != 0) {
@@ -411,8 +399,6 @@ protected:
     const std::uint32_t m_seed;
     Draw m_draw;
     const std::vector<int> m_stringIds;
-    std::unique_ptr<Sandbox> m_sandbox;
-    std::unique_ptr<Process> m_process;
     Outcome m_run;
     std::string m_script;
     std::string m_case; // all of the case so far: what started it, every click, box and answer
@@ -427,7 +413,7 @@ TEST_F(Sweep, HostAgainstExtremeAnswers)
     static const wchar_t *const kArguments[] = {L"", L"job.kel", L"missing.kel"};
     for (int n = 0, cases = Cases(25); n < cases; ++n) {
         const std::string script = DrawScript(m_draw, m_stringIds);
-        if (!Start("host case " + std::to_string(n), kHost, script, m_draw.Of(kArguments)))
+        if (!StartCase("host case " + std::to_string(n), kHost, script, m_draw.Of(kArguments)))
             continue;
         ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
         Finish(wording, false);
@@ -448,7 +434,7 @@ TEST_F(Sweep, HarnessAgainstExtremeAnswers)
         // Now and then the engine is freed while its windows live.
         const bool careless = m_draw.Below(6) == 0;
         const std::string script = DrawScript(m_draw, m_stringIds) + (careless ? "keepwindows\n" : "");
-        if (!Start("harness case " + std::to_string(n), kHarness, script, m_draw.Below(2) ? L"job.kel" : L""))
+        if (!StartCase("harness case " + std::to_string(n), kHarness, script, m_draw.Below(2) ? L"job.kel" : L""))
             continue;
         ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
         for (int click = 0, clicks = 3 + m_draw.Below(6); click < clicks && !m_run.ended; ++click)
@@ -456,13 +442,13 @@ TEST_F(Sweep, HarnessAgainstExtremeAnswers)
         Finish(wording, true);
     }
     // And once for certain: the engine freed while its windows live.
-    ASSERT_TRUE(Start("harness: Free answered No, the engine's windows left behind", kHarness,
-                      "nosplash\nkeepwindows\n"));
+    ASSERT_TRUE(StartCase("harness: Free answered No, the engine's windows left behind", kHarness,
+                      "keepwindows\n"));
     ASSERT_TRUE(Settle(wording));
-    HWND frame = Frame();
+    HWND frame = FindMain(true);
     ASSERT_NE(nullptr, frame);
     ClickId(frame, IDC_QUICK_START);
-    ASSERT_TRUE(WaitFor([&] { return Text(Child(frame, IDC_STATUS_STATE)) == L"Created"; }, 20000)) << m_case;
+    ASSERT_TRUE(WaitText(Child(frame, IDC_STATUS_STATE), L"Created", 20000)) << m_case;
     ClickId(frame, IDC_FREE);
     m_process->AnswerMessageBox(L"-== KEL TEST APPLICATION ==-", IDNO);
     ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -486,16 +472,16 @@ TEST_F(Sweep, CasesLongSweepsFound)
     } kept[] = {
         // Both print, and the leave gave up before the 2 s print ended.
         {"tools/sweep 300 777, harness case 297", L"job.kel",
-         "nosplash\nsize version = 1\nsize string 17276 = -2147483648\n",
+         "size version = 1\nsize string 17276 = -2147483648\n",
          {IDC_NEW_SETTINGS, IDC_QUICK_START, IDC_QUICK_START, IDC_PRINT, IDC_NEW_SETTINGS, IDC_HIDE_STATUS},
          "OK OK OK OK OK OK OK Cancel OK Cancel OK Cancel OK No"},
-        {"tools/sweep 1000 9001, harness case 232", L"job.kel", "nosplash\nmenu null\n",
+        {"tools/sweep 1000 9001, harness case 232", L"job.kel", "menu null\n",
          {IDC_QUICK_START, IDC_FREE, IDC_NEW_SETTINGS, IDC_PAPER_CATALOG, IDC_OPEN_SETTINGS, IDC_QUICK_START,
           IDC_PAGE_COLOR_MAPPING, IDC_PRINT},
          "OK Cancel OK OK OK OK OK Cancel OK Cancel OK Cancel OK Yes OK"},
     };
     for (const Kept &k : kept) {
-        if (!Start(k.found, kHarness, k.script, k.args))
+        if (!StartCase(k.found, kHarness, k.script, k.args))
             continue;
         GiveAnswers(k.answers);
         ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
@@ -523,7 +509,7 @@ TEST_F(Sweep, CommandLines)
         const bool harness = program == std::wstring(kHarness);
         const Wording &wording = harness ? harnessWording : hostWording;
         for (const std::wstring &args : arguments) {
-            if (!Start(Utf8(program) + " with a command line", program, "nosplash\n", args))
+            if (!StartCase(Utf8(program) + " with a command line", program, "", args))
                 continue;
             ASSERT_TRUE(Settle(wording)) << m_case << ": stopped answering";
             Finish(wording, harness);

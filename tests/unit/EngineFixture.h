@@ -1,15 +1,15 @@
 // Loads the sample engine (or one of its variants) into the test process,
-// with a script and a call log of the test's own.
+// with a script and a call log of the test's own in a sandbox, as the UI
+// tests give the programs they start.
 #pragma once
 
 #include "EngineLoader.h"
+#include "UiDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-std::wstring BuildPath(const std::wstring &relative);
 
 class EngineTest : public testing::Test {
 protected:
@@ -21,9 +21,9 @@ protected:
     void SearchIn(const std::wstring &dir);
     // "" for the complete engine, else a variant such as "without-Kel_GetString".
     void UseEngine(const std::string &variant = "");
-    void Script(const std::string &text);
-    void ClearLog();
-    std::vector<std::string> Calls(const std::string &prefix) const;
+    void Script(const std::string &text) { m_sandbox.WriteScript(text); }
+    void ClearLog() { m_sandbox.ClearCallLog(); }
+    std::vector<std::string> Calls(const std::string &prefix) const { return m_sandbox.CallLogMatching(prefix); }
 
-    std::wstring m_dir, m_log, m_script;
+    uidriver::Sandbox m_sandbox{L"unit"};
 };

@@ -67,7 +67,7 @@ using Loader = EngineTest;
 
 TEST_F(Loader, NoLibraryLeavesTheRecordEmpty)
 {
-    SearchIn(m_dir);
+    SearchIn(m_sandbox.Dir());
     EXPECT_EQ(KEL_DLL_NOT_LOADED, LoadEngine());
     EXPECT_EQ(nullptr, g_engine.hModule);
     EXPECT_TRUE(AllSlotsNull());
@@ -76,9 +76,8 @@ TEST_F(Loader, NoLibraryLeavesTheRecordEmpty)
     EXPECT_EQ(KEL_DLL_NOT_LOADED, FreeEngine()) << "nothing to free";
 
     // A file of the name that is no library: there, but not loaded.
-    const std::wstring planted = m_dir + L"\\" + KEL_ENGINE_FILE_NAME;
-    Script("not a library\r\n");
-    ASSERT_TRUE(::CopyFileW(m_script.c_str(), planted.c_str(), FALSE));
+    const std::wstring planted = m_sandbox.Path(KEL_ENGINE_FILE_NAME);
+    ASSERT_NO_THROW(m_sandbox.WriteFileBytes(KEL_ENGINE_FILE_NAME, "not a library\r\n"));
     EXPECT_EQ(KEL_DLL_NOT_LOADED, LoadEngine());
     EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), EngineLoadError());
     EXPECT_EQ(planted, FindEngineFile()) << "found in the folder the search was given";
