@@ -143,6 +143,13 @@ public:
             m_script.keepWindows = true;
             return AtEnd();
         }
+        if (directive == "fault") {
+            std::string name;
+            if (!EntryPoint(name) || !AtEnd())
+                return false;
+            m_script.faults.insert(name);
+            return true;
+        }
         if (directive == "counthandles") {
             m_script.countHandles = true;
             return AtEnd();
@@ -182,15 +189,20 @@ private:
         return Word(word) && ParseBounded(word, smallest, largest, value);
     }
 
+    bool EntryPoint(std::string &name)
+    {
+        if (!Word(name))
+            return false;
+        bool known = false;
+        for (const char *entryPoint : kEntryPoints)
+            known = known || name == entryPoint;
+        return known;
+    }
+
     bool Result()
     {
         ResultRule rule{{}, {}, 0};
-        if (!Word(rule.entryPoint))
-            return false;
-        bool known = false;
-        for (const char *name : kEntryPoints)
-            known = known || rule.entryPoint == name;
-        if (!known)
+        if (!EntryPoint(rule.entryPoint))
             return false;
         while (!AtEnd() && m_tokens[m_next].kind != Token::Kind::Equals) {
             const Token &token = m_tokens[m_next++];

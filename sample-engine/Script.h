@@ -64,6 +64,7 @@ struct Script {
     bool noSplash = false;
     bool keepWindows = false;
     bool countHandles = false; // read when the library is loaded
+    std::set<std::string> faults; // entry points that write through a null pointer
     std::vector<int> unreadableLines; // 1-based
 
     // The code of the last result line that matches the call, if any.
