@@ -69,6 +69,24 @@ void CCallTrace::Refused(const std::wstring &call, const std::wstring &reason) n
     }
 }
 
+void CCallTrace::Note(const std::wstring &text) noexcept
+{
+    try {
+        Append({Now(), 0, text, L"", false});
+    } catch (...) {
+        // No memory for the line: it is lost.
+    }
+}
+
+std::wstring CCallTrace::OpenCall() const
+{
+    for (auto line = m_lines.rbegin(); line != m_lines.rend(); ++line) {
+        if (line->open)
+            return line->call;
+    }
+    return std::wstring();
+}
+
 void CCallTrace::Clear() noexcept
 {
     m_firstTicket += m_lines.size();
@@ -83,8 +101,15 @@ std::wstring CCallTrace::Text() const
     if (m_dropped > 0)
         text += L"(" + std::to_wstring(m_dropped) + L" earlier lines dropped: the trace keeps the last " +
                 std::to_wstring(m_bound) + L")\r\n";
+    return text + LinesFrom(0);
+}
+
+std::wstring CCallTrace::LinesFrom(std::size_t first) const
+{
+    std::wstring text;
     wchar_t at[32];
-    for (const Line &line : m_lines) {
+    for (std::size_t index = first; index < m_lines.size(); ++index) {
+        const Line &line = m_lines[index];
         std::swprintf(at, sizeof at / sizeof at[0], L"%10.3f  ", line.at);
         text += at;
         text.append(static_cast<std::size_t>(line.depth) * 4, L' ');

@@ -25,10 +25,17 @@ public:
     void Close(std::uint64_t ticket, const std::wstring &call, const std::wstring &ending) noexcept;
     // A call refused before it reached the engine.
     void Refused(const std::wstring &call, const std::wstring &reason) noexcept;
+    // A line that is no call, at the left whatever runs: what a replay says
+    // between its calls, the fault that ended a run.
+    void Note(const std::wstring &text) noexcept;
+    // The call of the innermost line still open, empty when none is.
+    std::wstring OpenCall() const;
     void Clear() noexcept;
 
     // Every line with CR LF after it; first, when the bound dropped lines, how many.
     std::wstring Text() const;
+    // The same of the lines from the given one on (0 is the first kept).
+    std::wstring LinesFrom(std::size_t first) const;
     std::size_t LineCount() const { return m_lines.size(); }
     std::uint64_t Dropped() const { return m_dropped; }
     // Changes with every change, so that a view knows when to show the text again.

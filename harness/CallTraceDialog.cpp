@@ -2,11 +2,14 @@
 
 #include "Clipboard.h"
 #include "ErrorReport.h"
+#include "FaultTrace.h"
 #include "FileBytes.h"
 #include "FileDialog.h"
 #include "FixedFont.h"
+#include "Replay.h"
 #include "Strings.h"
 #include "EncodeUtf8.h"
+#include "WaitCursor.h"
 #include "WinApp.h"
 #include "resource.h"
 
@@ -28,9 +31,59 @@ struct Anchor {
     bool followsRight;
 };
 const Anchor kAnchors[] = {
-    {IDC_TRACE_TEXT, true, true, false},   {IDC_TRACE_RELAYS, false, false, false},
-    {IDC_TRACE_CLEAR, false, false, true}, {IDC_TRACE_COPY, false, false, true},
-    {IDC_TRACE_SAVE, false, false, true},
+    {IDC_TRACE_TEXT, true, true, false},    {IDC_TRACE_RELAYS, false, false, false},
+    {IDC_TRACE_REPLAY, false, false, true}, {IDC_TRACE_CLEAR, false, false, true},
+    {IDC_TRACE_COPY, false, false, true},   {IDC_TRACE_SAVE, false, false, true},
+    {IDC_TRACE_KEEP, false, false, false},  {IDC_TRACE_FAULT_FILE, true, false, false},
+};
+
+// The state boxes follow a replay as they follow the clicks that make the
+// same calls; the main window made anew shows every page.
+class StateFollower : public ReplayWatcher {
+public:
+    explicit StateFollower(PanelHost &host) : m_host(host) {}
+
+    void Replayed(const TraceLine &line, int result) override
+    {
+        const struct {
+            const char *name;
+            StateBox box;
+            UINT text;
+        } kStates[] = {
+            {"LoadLibrary", StateBox::Library, IDS_LOADED},  {"Kel_InitMain", StateBox::Main, IDS_ALLOCATED},
+            {"Kel_CreateMain", StateBox::Main, IDS_CREATED}, {"Kel_InitStatus", StateBox::Status, IDS_ALLOCATED},
+            {"Kel_CreateStatus", StateBox::Status, IDS_CREATED},
+        };
+        if (line.name == "FreeLibrary")
+            m_host.SetState(StateBox::Library, IDS_NULL); // whatever the result, as Free's click
+        if (line.name == "Kel_CreateMain")
+            m_host.PressAllPageToggles();
+        if (result != KEL_OK)
+            return;
+        for (const auto &state : kStates) {
+            if (line.name == state.name)
+                m_host.SetState(state.box, state.text);
+        }
+        if (line.name == "Kel_Exit") {
+            m_host.SetState(StateBox::Main, IDS_NULL);
+            m_host.SetState(StateBox::Status, IDS_NULL);
+        }
+    }
+
+private:
+    PanelHost &m_host;
+};
+
+// A window that takes no input while it lives.
+class Disabled {
+public:
+    explicit Disabled(HWND window) : m_window(window) { ::EnableWindow(m_window, FALSE); }
+    ~Disabled() { ::EnableWindow(m_window, TRUE); }
+    Disabled(const Disabled &) = delete;
+    Disabled &operator=(const Disabled &) = delete;
+
+private:
+    HWND m_window;
 };
 
 SIZE ClientSize(HWND window)
@@ -49,9 +102,14 @@ BEGIN_MESSAGE_MAP(CCallTraceDialog, CDialog)
     ON_COMMAND(IDC_TRACE_CLEAR, OnClearClicked)
     ON_COMMAND(IDC_TRACE_COPY, OnCopyClicked)
     ON_COMMAND(IDC_TRACE_SAVE, OnSaveClicked)
+    ON_COMMAND(IDC_TRACE_REPLAY, OnReplayClicked)
+    ON_COMMAND(IDC_TRACE_KEEP, OnKeepClicked)
 END_MESSAGE_MAP()
 
-CCallTraceDialog::CCallTraceDialog(CCallTrace &trace) : CDialog(IDD_CALL_TRACE), m_trace(trace) {}
+CCallTraceDialog::CCallTraceDialog(CCallTrace &trace, PanelHost &host)
+    : CDialog(IDD_CALL_TRACE), m_trace(trace), m_host(host)
+{
+}
 
 CCallTraceDialog::~CCallTraceDialog()
 {
@@ -63,6 +121,7 @@ void CCallTraceDialog::DoDataExchange(CDataExchange *dx)
 {
     DDX_Control(dx, IDC_TRACE_TEXT, m_text);
     DDX_Control(dx, IDC_TRACE_RELAYS, m_relays);
+    DDX_Control(dx, IDC_TRACE_KEEP, m_keep);
 }
 
 BOOL CCallTraceDialog::OnInitDialog()
@@ -78,6 +137,7 @@ BOOL CCallTraceDialog::OnInitDialog()
         m_text.SetFont(m_pFixedFont->GetSafeHandle(), TRUE);
     m_text.SendMessage(EM_SETLIMITTEXT, 0); // ten thousand lines are more than the default holds
     m_relays.SetCheck(m_trace.IncludesRelays() ? BST_CHECKED : BST_UNCHECKED);
+    ::SetDlgItemTextW(m_hWnd, IDC_TRACE_FAULT_FILE, FaultTracePath().c_str());
     m_designClient = ClientSize(m_hWnd);
     for (const Anchor &anchor : kAnchors) {
         RECT place = {};
@@ -196,6 +256,40 @@ void CCallTraceDialog::OnSaveClicked(UINT, int, HWND)
                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LoadResString(IDS_TRACE_FILTER), m_hWnd);
     if (dialog.DoModal() != IDOK)
         return;
-    // What the window shows, line ends and all.
-    SaveFileBytes(dialog.GetPathName(), EncodeUtf8(m_text.GetWindowText()));
+    // What the window shows, line ends and all, after the line that says
+    // which window was the harness's, for a replay.
+    SaveFileBytes(dialog.GetPathName(), EncodeUtf8(SavedTraceText(m_host.Window(), m_text.GetWindowText())));
+}
+
+void CCallTraceDialog::OnReplayClicked(UINT, int, HWND)
+{
+    CFileDialog dialog(true, LoadResString(IDS_TRACE_EXTENSION), L"", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       LoadResString(IDS_TRACE_FILTER), m_hWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const std::wstring path = dialog.GetPathName();
+    TraceScript script;
+    DWORD error = 0;
+    if (!ReadTraceFile(path, script, error)) {
+        HarnessMessageBox(FormatString(LoadResString(IDS_CANNOT_READ_TRACE), {path, SystemErrorText(error)}),
+                          MB_ICONERROR);
+        return;
+    }
+    if (!HasCallsToReplay(script)) {
+        HarnessMessageBox(FormatString(LoadResString(IDS_NOTHING_TO_REPLAY), {path}), MB_ICONERROR);
+        return;
+    }
+    {
+        // The messages processed between the calls must not start other calls.
+        CWaitCursor wait;
+        Disabled main(m_host.Window()), button(GetDlgItem(IDC_TRACE_REPLAY));
+        StateFollower follower(m_host);
+        Replay(script, path, m_host.Window(), follower);
+    }
+    ShowTrace();
+}
+
+void CCallTraceDialog::OnKeepClicked(UINT, int, HWND)
+{
+    KeepTraceOnFault(m_keep.GetCheck() == BST_CHECKED, m_host.Window());
 }

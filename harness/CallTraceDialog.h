@@ -1,11 +1,13 @@
 // The call trace in a window of its own beside the main dialog: its lines in
 // the fixed font, shown again while the window is open whenever calls were
-// made, with Clear, Copy and Save.... Modeless; closing it only hides it.
+// made, with Replay..., Clear, Copy and Save..., and the choice to keep the
+// trace when the engine faults. Modeless; closing it only hides it.
 #pragma once
 
 #include "CallTrace.h"
 #include "Dialog.h"
 #include "Font.h"
+#include "PanelHost.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,7 +15,7 @@
 
 class CCallTraceDialog : public CDialog {
 public:
-    explicit CCallTraceDialog(CCallTrace &trace);
+    CCallTraceDialog(CCallTrace &trace, PanelHost &host);
     ~CCallTraceDialog() override;
 
     void DoDataExchange(CDataExchange *dx) override;
@@ -34,10 +36,14 @@ private:
     void OnClearClicked(UINT code, int id, HWND control);
     void OnCopyClicked(UINT code, int id, HWND control);
     void OnSaveClicked(UINT code, int id, HWND control);
+    void OnReplayClicked(UINT code, int id, HWND control);
+    void OnKeepClicked(UINT code, int id, HWND control);
 
     CEdit m_text;
     CButton m_relays;
+    CButton m_keep;
     CCallTrace &m_trace;
+    PanelHost &m_host;
     std::uint64_t m_shownVersion = UINT64_MAX;
     std::unique_ptr<CFont> m_pFixedFont;
     SIZE m_designClient = {}; // the template's client size, which the layout grows from

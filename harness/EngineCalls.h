@@ -17,6 +17,10 @@
 
 using Entry = EngineEntryPoints;
 
+// The longest text the harness fetches from the engine, in UTF-16 units: far
+// beyond any version or catalog text; a larger size is an engine fault.
+constexpr int kLargestEngineText = 1 << 24;
+
 class EngineCalls {
 public:
     EngineCalls() = delete;

@@ -18,9 +18,6 @@
 
 namespace {
 const wchar_t kCallerTag[] = L"KelmTest - 04_19_01";
-// Far beyond any version or catalog text; a larger size is an engine fault.
-const int kLargestText = 1 << 24;
-
 // Handles and hook addresses travel as 32-bit numbers, as the engine takes them.
 int NumberOf(const void *value) { return static_cast<int>(reinterpret_cast<std::intptr_t>(value)); }
 template <class Function>
@@ -76,12 +73,12 @@ BEGIN_MESSAGE_MAP(CEnginePanel, CCmdTarget)
     ON_COMMAND(IDC_CREATE_MAIN, OnCreateMainClicked)
     ON_COMMAND(IDC_SHOW_MAIN, OnShowMainClicked)
     ON_COMMAND(IDC_HIDE_MAIN, OnHideMainClicked)
-    ON_COMMAND(IDC_GET_WINDOW_MAIN, OnGetWindowMainClicked)
+    ON_COMMAND(IDC_GET_WINDOW_MAIN, OnGetWindowClicked)
     ON_COMMAND(IDC_INIT_STATUS, OnInitStatusClicked)
     ON_COMMAND(IDC_CREATE_STATUS, OnCreateStatusClicked)
     ON_COMMAND(IDC_SHOW_STATUS, OnShowStatusClicked)
     ON_COMMAND(IDC_HIDE_STATUS, OnHideStatusClicked)
-    ON_COMMAND(IDC_GET_WINDOW_STATUS, OnGetWindowStatusClicked)
+    ON_COMMAND(IDC_GET_WINDOW_STATUS, OnGetWindowClicked)
     ON_COMMAND(IDC_VERSION, OnVersionClicked)
     ON_COMMAND(IDC_PAPER_CATALOG, OnPaperCatalogClicked)
     ON_COMMAND(IDC_PRINT, OnPrintClicked)
@@ -185,13 +182,15 @@ void CEnginePanel::OnHideMainClicked(UINT, int, HWND)
         frame.Report(EngineCalls::Call(&Entry::Kel_ShowMain, SW_HIDE, 1, 0));
 }
 
-void CEnginePanel::OnGetWindowMainClicked(UINT, int, HWND)
+// Get Window of either group: Success for a window, then the report.
+void CEnginePanel::OnGetWindowClicked(UINT, int id, HWND)
 {
+    auto slot = id == IDC_GET_WINDOW_MAIN ? &Entry::Kel_GetWindowMain : &Entry::Kel_GetWindowStatus;
     CCommandFrame frame(m_host);
-    if (!frame.Loaded(&Entry::Kel_GetWindowMain))
+    if (!frame.Loaded(slot))
         return;
     HWND window = nullptr;
-    int result = EngineCalls::Call(&Entry::Kel_GetWindowMain, &window);
+    int result = EngineCalls::Call(slot, &window);
     if (result == KEL_OK && window)
         HarnessMessageBox(IDS_SUCCESS, MB_OK);
     frame.Report(result);
@@ -244,18 +243,6 @@ void CEnginePanel::OnHideStatusClicked(UINT, int, HWND)
         frame.Report(EngineCalls::Call(&Entry::Kel_ShowStatus, SW_HIDE, 1, ClientHeight(m_host.Window()) + 4));
 }
 
-void CEnginePanel::OnGetWindowStatusClicked(UINT, int, HWND)
-{
-    CCommandFrame frame(m_host);
-    if (!frame.Loaded(&Entry::Kel_GetWindowStatus))
-        return;
-    HWND window = nullptr;
-    int result = EngineCalls::Call(&Entry::Kel_GetWindowStatus, &window);
-    if (result == KEL_OK && window)
-        HarnessMessageBox(IDS_SUCCESS, MB_OK);
-    frame.Report(result);
-}
-
 static_assert(std::is_same<Kel_GetSizeOfVersion_fn, Kel_GetSizeOfPaperCatalog_fn>::value &&
                   std::is_same<Kel_GetVersion_fn, Kel_GetPaperCatalog_fn>::value,
               "version and catalog are fetched alike");
@@ -269,7 +256,7 @@ bool CEnginePanel::FetchEngineText(CCommandFrame &frame, TextSizeSlot Entry::*si
         frame.NothingToFetch();
         return false;
     }
-    if (size < 0 || size > kLargestText) {
+    if (size < 0 || size > kLargestEngineText) {
         HarnessMessageBox(FormatString(LoadResString(IDS_SIZE_OUT_OF_RANGE), {std::to_wstring(size)}),
                           MB_ICONERROR);
         return false;

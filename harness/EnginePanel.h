@@ -38,12 +38,11 @@ private:
     void OnCreateMainClicked(UINT code, int id, HWND control);
     void OnShowMainClicked(UINT code, int id, HWND control);
     void OnHideMainClicked(UINT code, int id, HWND control);
-    void OnGetWindowMainClicked(UINT code, int id, HWND control);
+    void OnGetWindowClicked(UINT code, int id, HWND control);
     void OnInitStatusClicked(UINT code, int id, HWND control);
     void OnCreateStatusClicked(UINT code, int id, HWND control);
     void OnShowStatusClicked(UINT code, int id, HWND control);
     void OnHideStatusClicked(UINT code, int id, HWND control);
-    void OnGetWindowStatusClicked(UINT code, int id, HWND control);
     void OnVersionClicked(UINT code, int id, HWND control);
     void OnPaperCatalogClicked(UINT code, int id, HWND control);
     void OnPrintClicked(UINT code, int id, HWND control);

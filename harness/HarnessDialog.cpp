@@ -164,7 +164,7 @@ void CHarnessDialog::OnCallTraceCommand(UINT, int, HWND)
     CCommandFrame frame(*this);
     CCallTrace *trace = EngineCalls::Trace();
     if (!m_pCallTrace && trace) {
-        auto window = std::make_unique<CCallTraceDialog>(*trace);
+        auto window = std::make_unique<CCallTraceDialog>(*trace, static_cast<PanelHost &>(*this));
         if (window->Create(m_hWnd))
             m_pCallTrace = std::move(window);
     }

@@ -87,4 +87,12 @@ std::wstring Duration(double milliseconds)
     return text;
 }
 
+std::wstring Fault(DWORD code, const std::wstring &place, const std::wstring &openCall)
+{
+    wchar_t number[16];
+    std::swprintf(number, sizeof number / sizeof number[0], L"0x%08lX", static_cast<unsigned long>(code));
+    return kFaultNote + std::wstring(L"exception ") + number + L" " + place +
+           (openCall.empty() ? std::wstring(L" between calls") : L" during " + openCall);
+}
+
 } // namespace trace_format

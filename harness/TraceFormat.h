@@ -39,6 +39,14 @@ std::wstring Number(int value);
 // " (1.234 ms)"
 std::wstring Duration(double milliseconds);
 
+// What a replay writes between the calls it makes, and the last line of a
+// trace kept after a fault; a replay passes over both.
+constexpr wchar_t kReplayNote[] = L"replay: ";
+constexpr wchar_t kFaultNote[] = L"fault: ";
+// "fault: exception 0xC0000005 at Solvetric.dll+0x1A2B during Kel_Print()":
+// the place as FaultPlace words it, and the call still open when it came.
+std::wstring Fault(DWORD code, const std::wstring &place, const std::wstring &openCall);
+
 // What the callee writes through: shown as "->?" before the call and as what
 // was written after it.
 template <class T>

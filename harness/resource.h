@@ -85,6 +85,9 @@
 #define IDC_TRACE_CLEAR 1062
 #define IDC_TRACE_COPY 1063
 #define IDC_TRACE_SAVE 1064
+#define IDC_TRACE_REPLAY 1065
+#define IDC_TRACE_KEEP 1066
+#define IDC_TRACE_FAULT_FILE 1067
 
 // The menu commands and the strings shared with the host.
 #include "EngineContract.h"
@@ -136,3 +139,5 @@
 #define IDS_SAVED 62015
 #define IDS_EARLIER_NOT_REMOVED 62016
 #define IDS_CANNOT_COPY 62017
+#define IDS_CANNOT_READ_TRACE 62018
+#define IDS_NOTHING_TO_REPLAY 62019

@@ -1,5 +1,5 @@
-; WinKelSetup.exe: installs WinKelExe, optionally WinKelTestExe, an engine and
-; the documents; for the current user unless all users are asked for.
+; WinKelSetup.exe: installs WinKelExe, optionally WinKelTestExe with
+; WinKelReplay, an engine and the documents; for the current user unless all users are asked for.
 ;
 ; makensis gets from the build: PRODUCT, VERSION, COMPANY and COPYRIGHT (the
 ; host's version resource), DIST (the built binaries), SOURCE (the source tree), ENTRY_POINTS
@@ -238,8 +238,9 @@ Function ReachablePath
 FunctionEnd
 
 ; Windows replaces and deletes no file of a running program, nor a library it
-; has loaded: WinKelExe and WinKelTestExe hold a mark while they run, and
-; another user's copy holds one this user may not open (access denied, 5).
+; has loaded: WinKelExe and WinKelTestExe hold a mark while they run (and
+; WinKelReplay, which the box does not name: it ends by itself), and another
+; user's copy holds one this user may not open (access denied, 5).
 ; Asks until they are closed; cancelled, or silent, ends with nothing changed.
 !macro PROGRAMS_CLOSED UN
 Function ${UN}ProgramsClosed
@@ -379,6 +380,7 @@ SectionEnd
 Section "WinKelTestExe" SecHarness
     SetOutPath $INSTDIR
     File "${DIST}/WinKelTestExe.exe"
+    File "${DIST}/WinKelReplay.exe"
     SetOutPath $INSTDIR\docs
     File "${SOURCE}/docs/harness.md"
     File "${SOURCE}/docs/harness.png"
@@ -432,6 +434,7 @@ Section "-Uninstaller"
     ; An upgrade without the harness takes the earlier one away.
     ${IfNot} ${SectionIsSelected} ${SecHarness}
         Delete $INSTDIR\WinKelTestExe.exe
+        Delete $INSTDIR\WinKelReplay.exe
         Delete $INSTDIR\docs\harness.md
         Delete $INSTDIR\docs\harness.png
         Delete "$SMPROGRAMS\${PRODUCT}\WinKelTestExe.lnk"
@@ -745,6 +748,7 @@ Section "un.Programs, shortcuts and entry" UnSecPrograms
     SectionIn RO
     Delete $INSTDIR\WinKelExe.exe
     Delete $INSTDIR\WinKelTestExe.exe
+    Delete $INSTDIR\WinKelReplay.exe
     Delete $INSTDIR\Solvetric.dll
     Delete $INSTDIR\README.md
     Delete $INSTDIR\docs\architecture.md
@@ -764,6 +768,7 @@ Section "un.Programs, shortcuts and entry" UnSecPrograms
     ; still lists what is left and can remove it later.
     ${If} ${FileExists} $INSTDIR\WinKelExe.exe
     ${OrIf} ${FileExists} $INSTDIR\WinKelTestExe.exe
+    ${OrIf} ${FileExists} $INSTDIR\WinKelReplay.exe
     ${OrIf} ${FileExists} $INSTDIR\Solvetric.dll
         SetErrorLevel ${ERROR_LEVEL_FAILED}
         Abort "Files of $(^Name) in $INSTDIR could not be removed: its entry stays, for another try."

@@ -105,7 +105,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) noexcept
 } // namespace
 
 Process Process::Start(const Sandbox &sandbox, const std::wstring &exeName, const std::wstring &args,
-                       const Environment &extraEnv, bool rawTail)
+                       const Environment &extraEnv, bool rawTail, const std::wstring &output)
 {
     const std::wstring path = sandbox.Path(exeName);
     std::wstring commandLine = L"\"" + path + L"\"";
@@ -122,10 +122,21 @@ Process Process::Start(const Sandbox &sandbox, const std::wstring &exeName, cons
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    unique_file outputFile;
+    if (!output.empty()) {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        outputFile.reset(::CreateFileW(sandbox.Path(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!outputFile)
+            throw SystemFailure(L"cannot make " + sandbox.Path(output));
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = startup.hStdError = outputFile.get();
+    }
     PROCESS_INFORMATION started = {};
     // Wine now and then fails a start it makes a moment later (seen: error 1359).
     auto start = [&] {
-        return ::CreateProcessW(path.c_str(), commandBuffer.data(), nullptr, nullptr, FALSE,
+        return ::CreateProcessW(path.c_str(), commandBuffer.data(), nullptr, nullptr, outputFile ? TRUE : FALSE,
                                 CREATE_UNICODE_ENVIRONMENT, environment.data(), sandbox.Dir().c_str(), &startup,
                                 &started) != FALSE;
     };

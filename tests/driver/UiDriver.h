@@ -89,10 +89,11 @@ public:
     // "<full path>" args (one blank between, none when args is empty), or
     // "<full path>" directly followed by args when rawTail is set. The
     // environment is this process's, with the sandbox's EngineEnvironment,
-    // then extraEnv. Tries once more after a pause, then throws std::runtime_error
-    // when the program cannot start.
+    // then extraEnv. With output, what a console program writes to its
+    // standard output and error goes to that file of the sandbox. Tries once
+    // more after a pause, then throws std::runtime_error when the program cannot start.
     static Process Start(const Sandbox &sandbox, const std::wstring &exeName, const std::wstring &args = L"",
-                         const Environment &extraEnv = {}, bool rawTail = false);
+                         const Environment &extraEnv = {}, bool rawTail = false, const std::wstring &output = L"");
 
     ~Process();
     Process(Process &&other) noexcept = default;

@@ -341,7 +341,7 @@ protected:
     {
         EXPECT_FALSE(HasEntry(hive)) << "the entry stays";
         EXPECT_FALSE(Exists(FolderPath(menuFolder) + L"\\" + kProduct)) << "the shortcuts' folder stays";
-        for (const wchar_t *file : {L"WinKelExe.exe", L"WinKelTestExe.exe", L"Solvetric.dll", L"docs"})
+        for (const wchar_t *file : {L"WinKelExe.exe", L"WinKelTestExe.exe", L"WinKelReplay.exe", L"Solvetric.dll", L"docs"})
             EXPECT_FALSE(Exists(Programs() + L"\\" + file)) << Utf8(file) << " stays";
     }
 
@@ -457,6 +457,7 @@ TEST_F(Installer, SilentInstallUpgradeAndUninstall)
     } files[] = {
         {L"WinKelExe.exe", BuildPath(L"dist\\WinKelExe.exe")},
         {L"WinKelTestExe.exe", BuildPath(L"dist\\WinKelTestExe.exe")},
+        {L"WinKelReplay.exe", BuildPath(L"dist\\WinKelReplay.exe")},
         {L"Solvetric.dll", BuildPath(L"dist\\Solvetric.dll")},
         {L"Uninstall.exe", L""},
         {L"README.md", L""},

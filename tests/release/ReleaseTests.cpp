@@ -40,8 +40,9 @@ std::wstring Environment(const wchar_t *name)
 
 std::wstring Shipped(const wchar_t *file) { return Environment(L"KEL_SHIPPED_DIST") + L"\\" + file; }
 
-const wchar_t *const kPrograms[] = {L"WinKelExe.exe", L"WinKelTestExe.exe"};
-const wchar_t *const kBinaries[] = {L"WinKelExe.exe", L"WinKelTestExe.exe", L"Vemtrax.dll", L"Solvetric.dll"};
+const wchar_t *const kPrograms[] = {L"WinKelExe.exe", L"WinKelTestExe.exe", L"WinKelReplay.exe"};
+const wchar_t *const kBinaries[] = {L"WinKelExe.exe", L"WinKelTestExe.exe", L"WinKelReplay.exe", L"Vemtrax.dll",
+                                    L"Solvetric.dll"};
 
 // The file's resources only: nothing of it runs.
 unique_module LoadAsData(const std::wstring &path)

@@ -4,8 +4,10 @@
 
 #include "../../harness/resource.h"
 #include "PageTable.h"
+#include "ReadFileBytes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <regex>
 #include <utility>
 
@@ -15,6 +17,8 @@ namespace {
 const wchar_t kProgram[] = L"WinKelTestExe.exe";
 const wchar_t kFrameworkCaption[] = L"WinKelTestExe";
 const wchar_t kHarnessCaption[] = L"-== KEL TEST APPLICATION ==-";
+// The first line of a saved trace, before the harness's window in hex.
+const char kHeader[] = "# WinKelTestExe call trace; harness window 0x";
 const wchar_t kEditorCaption[] = L"Kel Test Application Parameter Editor";
 const wchar_t kNotLoaded[] = L"Function was not loaded";
 const wchar_t kConfirmExit[] = L"Are you sure you want to exit?";
@@ -1285,7 +1289,11 @@ TEST_F(Settings, CallTraceSaveWritesWhatTheWindowShowsCopyTakesItAndClearEmpties
 
     ChooseFile(trace, IDC_TRACE_SAVE, L"Save As", m_sandbox.Path(L"trace.txt"));
     const std::string saved = FileOrEmpty(L"trace.txt");
-    EXPECT_EQ(Utf8(shown), saved) << "UTF-8, byte for byte what the window shows";
+    char window[32];
+    std::snprintf(window, sizeof window, "%0*llX\r\n", static_cast<int>(sizeof(void *) * 2),
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(main)));
+    EXPECT_EQ(kHeader + std::string(window) + Utf8(shown), saved)
+        << "UTF-8, the line naming the harness's window, then byte for byte what the window shows";
     for (std::size_t feed = saved.find('\n'); feed != std::string::npos; feed = saved.find('\n', feed + 1))
         ASSERT_TRUE(feed > 0 && saved[feed - 1] == '\r') << "every line ends in CR LF, also at " << feed;
 
@@ -1332,4 +1340,184 @@ TEST_F(Settings, CallTraceSaveWritesWhatTheWindowShowsCopyTakesItAndClearEmpties
                                std::to_wstring(IDC_GET_WINDOW_MAIN) + L", ";
     EXPECT_TRUE(WaitFor([&] { return Text(Child(trace, IDC_TRACE_TEXT)).find(click) != std::wstring::npos; }, 5000))
         << "asked for, the relay of the click is written too: " << Utf8(Text(Child(trace, IDC_TRACE_TEXT)));
+}
+
+// --- Replay of a saved trace
+
+namespace {
+const wchar_t kReplay[] = L"WinKelReplay.exe";
+
+// The engine's calls of a call log by name and result: the handles of one
+// run are not those of another.
+std::vector<std::string> NamesAndResults(const std::vector<std::string> &log)
+{
+    std::vector<std::string> calls;
+    for (const std::string &line : log) {
+        if (line.rfind("Kel_", 0) == 0 && line.rfind("Kel_SendMessage(", 0) != 0)
+            calls.push_back(line.substr(0, line.find('(')) + line.substr(line.rfind(" = ")));
+    }
+    return calls;
+}
+
+// A saved trace's lines, each without its time but the header.
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        std::string line = text.substr(at, end - at);
+        lines.push_back(line.rfind('#', 0) == 0 ? line : line.substr(std::min<std::size_t>(12, line.size())));
+    }
+    return lines;
+}
+} // namespace
+
+TEST_F(Settings, CallTraceReplayMakesTheSavedCallsAgainAndEveryResultMatches)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    ClickId(main, IDC_GET_WINDOW_MAIN);
+    EXPECT_EQ(L"Success", AnswerBox(kHarnessCaption));
+    const std::vector<std::string> recorded = NamesAndResults(m_sandbox.CallLog());
+    HWND trace = OpenTrace(main);
+    ASSERT_NE(nullptr, trace);
+    ChooseFile(trace, IDC_TRACE_SAVE, L"Save As", m_sandbox.Path(L"trace.txt"));
+    EXPECT_EQ(0u, FileOrEmpty(L"trace.txt").rfind(kHeader, 0)) << "Save... names the harness's window first";
+
+    ClickId(main, IDC_QUICK_FREE);
+    ASSERT_TRUE(WaitText(Child(main, IDC_LIBRARY_STATE), L"NULL"));
+    m_sandbox.ClearCallLog();
+    ChooseFile(trace, IDC_TRACE_REPLAY, L"Open", m_sandbox.Path(L"trace.txt"));
+    const std::wstring summary = L"replay: " + std::to_wstring(recorded.size() + 1) +
+                                 L" calls replayed, 0 results differ, 0 lines not replayed"; // and the load
+    EXPECT_TRUE(WaitFor([&] { return Text(Child(trace, IDC_TRACE_TEXT)).find(summary) != std::wstring::npos; }, 20000))
+        << "the replay ends with its summary: " << Utf8(Text(Child(trace, IDC_TRACE_TEXT)));
+    const std::wstring shown = Text(Child(trace, IDC_TRACE_TEXT));
+    EXPECT_TRUE(NoBox()) << "no box waits during a replay";
+    EXPECT_EQ(recorded, NamesAndResults(m_sandbox.CallLog())) << "the engine got the same calls, in order";
+    EXPECT_EQ(std::wstring::npos, shown.find(L" differs: "));
+    struct {
+        int box;
+        const wchar_t *text;
+    } states[] = {{IDC_LIBRARY_STATE, L"LOADED"}, {IDC_MAIN_STATE, L"Created"}, {IDC_STATUS_STATE, L"Created"}};
+    for (const auto &state : states)
+        EXPECT_EQ(state.text, Text(Child(main, state.box))) << "the state boxes follow the replay: " << state.box;
+}
+
+TEST_F(Settings, ReplayProgramComparesEveryResultAndEndsByItsCode)
+{
+    HWND main = QuickStarted();
+    ASSERT_NE(nullptr, main);
+    HWND window = OpenTrace(main);
+    ASSERT_NE(nullptr, window);
+    ChooseFile(window, IDC_TRACE_SAVE, L"Save As", m_sandbox.Path(L"trace.txt"));
+    const std::string trace = FileOrEmpty(L"trace.txt");
+    m_process.reset();
+    m_sandbox.AddProgram(kReplay);
+    const std::size_t calls = NamesAndResults(m_sandbox.CallLog()).size() + 1;
+    // Line 3, after the header and the load.
+    const std::size_t third = trace.find("\r\n", trace.find("\r\n") + 2) + 2;
+    const std::string damaged = trace.substr(0, third) + "     1.000  Kel_Exit(0 = 0 OK (0.1 ms)\r\n" + trace.substr(third);
+
+    struct Case {
+        const char *what;
+        std::string script;
+        const std::string &file;
+        const wchar_t *report; // null: the default beside the trace
+        DWORD code;
+        std::vector<std::string> lines; // in the report, in this order
+        int differing;
+    } cases[] = {
+        {"unchanged", "", trace, nullptr, 0,
+         {"replay: " + std::to_string(calls) + " calls replayed, 0 results differ, 0 lines not replayed"}, 0},
+        {"one result changed", "result Kel_ShowMain = 18\n", trace, L"report.txt", 1,
+         {"Kel_ShowMain(*) = 18 Get Window called before Create. (* ms)",
+          "replay: line * differs: recorded = 0 OK, now = 18 Get Window called before Create.",
+          "replay: " + std::to_string(calls) + " calls replayed, 1 result differs, 0 lines not replayed"},
+         1},
+        {"a damaged line", "", damaged, L"report.txt", 0,
+         {"replay: line 3 not replayed: cannot be read from character *",
+          "replay: " + std::to_string(calls) +
+              " calls replayed, 0 results differ, 1 line not replayed (line 3: cannot be read from character *)"},
+         0},
+        {"a fault in the engine", "fault Kel_ShowStatus\n", trace, L"report.txt", 3,
+         {"Kel_ShowStatus(*) ...", "fault: exception 0xC0000005 at Solvetric.dll+0x* during Kel_ShowStatus(*)"}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_sandbox.WriteScript(c.script);
+        m_sandbox.WriteFileBytes(L"in.txt", c.file);
+        const std::wstring report = c.report ? c.report : L"in.txt.replay.txt";
+        ::DeleteFileW(m_sandbox.Path(report).c_str());
+        Process replay = Process::Start(m_sandbox, kReplay, c.report ? L"in.txt /report report.txt" : L"in.txt", {},
+                                        false, L"said.txt");
+        DWORD code = 0;
+        ASSERT_TRUE(replay.WaitExit(30000, &code)) << "the replay ends by itself";
+        EXPECT_EQ(c.code, code) << "its exit code";
+        const std::vector<std::string> written = Lines(FileOrEmpty(report.c_str()));
+        ASSERT_FALSE(written.empty()) << "a report";
+        EXPECT_EQ(0u, written.front().rfind(kHeader, 0)) << "the report replays too: " << written.front();
+        std::size_t at = 0;
+        for (const std::string &expected : c.lines) {
+            while (at < written.size() && !MatchesPattern(expected, written[at]))
+                ++at;
+            EXPECT_LT(at, written.size()) << "expected " << expected << " after the lines before it";
+        }
+        EXPECT_TRUE(MatchesPattern(c.lines.back(), written.back())) << "the last line";
+        EXPECT_EQ(c.differing, std::count_if(written.begin(), written.end(), [](const std::string &line) {
+                      return line.find(" differs: ") != std::string::npos;
+                  })) << "exactly the calls that differ are marked";
+        const std::string said = FileOrEmpty(L"said.txt");
+        EXPECT_NE(std::string::npos, said.find(written.back())) << "the output ends as the report: " << said;
+    }
+
+    // What is no trace ends with 2 and says why.
+    for (const char *file : {"<Printer_Settings/>\r\n", ""}) {
+        m_sandbox.WriteFileBytes(L"in.txt", file);
+        Process replay = Process::Start(m_sandbox, kReplay, L"in.txt", {}, false, L"said.txt");
+        DWORD code = 0;
+        ASSERT_TRUE(replay.WaitExit(30000, &code));
+        EXPECT_EQ(2u, code) << "for " << file;
+        EXPECT_NE(std::string::npos, FileOrEmpty(L"said.txt").find("in.txt holds no call to replay"))
+            << FileOrEmpty(L"said.txt");
+    }
+}
+
+TEST_F(Settings, CallTraceKeptOnAFaultOnlyWhenAsked)
+{
+    for (bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "asked" : "not asked");
+        NewSandbox();
+        HWND main = QuickStarted("fault Kel_Print\n");
+        ASSERT_NE(nullptr, main);
+        HWND trace = OpenTrace(main);
+        ASSERT_NE(nullptr, trace);
+        const std::wstring file = Text(Child(trace, IDC_TRACE_FAULT_FILE));
+        EXPECT_NE(std::wstring::npos, file.find(L"\\WinKelTestExe fault trace.txt")) << "the window names the file";
+        ::DeleteFileW(file.c_str());
+        EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(Child(trace, IDC_TRACE_KEEP), BM_GETCHECK, 0, 0)) << "off at first";
+        if (keep)
+            ClickId(trace, IDC_TRACE_KEEP);
+        ASSERT_TRUE(Sync(trace));
+        ClickId(main, IDC_PRINT);
+        HWND box = m_process->WaitMessageBox(kFrameworkCaption);
+        ASSERT_NE(nullptr, box) << "the fault is reported as ever";
+        EXPECT_EQ(0u, MessageBoxText(box).find(L"Kel Test Application has thrown an exception !"));
+        EXPECT_TRUE(PressButton(box, IDOK));
+        DWORD code = 0;
+        ASSERT_TRUE(m_process->WaitExit(10000, &code)) << "the harness ends";
+        EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), code);
+        std::string kept;
+        DWORD error = 0;
+        const bool there = ReadFileBytes(file, kept, error);
+        EXPECT_EQ(keep, there) << "the file is written only when asked";
+        if (!there)
+            continue;
+        const std::vector<std::string> lines = Lines(kept);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(0u, lines.front().rfind(kHeader, 0)) << "it replays";
+        EXPECT_TRUE(MatchesPattern("fault: exception 0xC0000005 at Solvetric.dll+0x* during Kel_Print()", lines.back()))
+            << lines.back();
+        EXPECT_EQ("Kel_Print() ...", lines[lines.size() - 2]) << "the call still open";
+        ::DeleteFileW(file.c_str());
+    }
 }

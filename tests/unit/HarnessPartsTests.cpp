@@ -3,6 +3,7 @@
 // dialogs driven in-process.
 #include "CommandFrame.h"
 #include "Decimal.h"
+#include "EncodeUtf8.h"
 #include "ErrorReport.h"
 #include "FileBytes.h"
 #include "FixedFont.h"
@@ -10,6 +11,7 @@
 #include "ParameterEditor.h"
 #include "TextViewer.h"
 #include "TraceFormat.h"
+#include "TraceReader.h"
 #include "XmlTextFile.h"
 #include "UniqueHandle.h"
 #include "../../harness/resource.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -170,6 +173,111 @@ TEST(CallTrace, ArgumentsAndResultsReadAsTheyWerePassed)
     EXPECT_TRUE(trace_format::Returned(shown, static_cast<wchar_t *>(name), &size));
     EXPECT_EQ(L"Kel_X(\"a.kel\", ->62)", trace_format::Joined("Kel_X", shown));
     EXPECT_FALSE(trace_format::Returned(shown, static_cast<wchar_t *>(name), 5)) << "nothing written, nothing read";
+}
+
+// Every line form the trace writes, read back from what the trace itself
+// wrote: the reader and the writers cannot drift apart unseen.
+TEST(TraceReader, ReadsEveryLineTheTraceWrites)
+{
+    using Kind = TraceArgument::Kind;
+    using Ending = TraceLine::Ending;
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1A2B));
+    int size = 61;
+    wchar_t version[] = L"V\"1\n";
+    const std::wstring longText(100, L'x');
+    struct Case {
+        std::wstring call, ending;
+        int depth;
+        const char *name;
+        std::vector<Kind> kinds;
+        Ending expected;
+        int result;
+    } cases[] = {
+        {L"LoadLibrary(\"Solvetric.dll\")", trace_format::LoadResult(0, 0), 0, "LoadLibrary", {Kind::Text}, Ending::Result, 0},
+        {L"LoadLibrary(\"Solvetric.dll\")", trace_format::LoadResult(26, ERROR_BAD_EXE_FORMAT), 0, "LoadLibrary",
+         {Kind::Text}, Ending::Result, 26},
+        {trace_format::Call("Kel_ShowMain", false, -1, 2u, 3), trace_format::EngineResult(18), 0, "Kel_ShowMain",
+         {Kind::Number, Kind::Number, Kind::Number}, Ending::Result, 18},
+        {trace_format::Call("Kel_CreateStatus", false, window), trace_format::EngineResult(-7), 0, "Kel_CreateStatus",
+         {Kind::Number}, Ending::Result, -7},
+        {trace_format::Call("Kel_GetSizeOfVersion", true, &size), trace_format::EngineResult(0), 0,
+         "Kel_GetSizeOfVersion", {Kind::Number}, Ending::Result, 0},
+        {trace_format::Call("Kel_GetVersion", true, OutText{version, 5}), trace_format::EngineResult(0), 0,
+         "Kel_GetVersion", {Kind::Text}, Ending::Result, 0},
+        {trace_format::Call("Kel_OpenSettings", false, longText.c_str()), trace_format::EngineResult(17), 0,
+         "Kel_OpenSettings", {Kind::Text}, Ending::Result, 17},
+        {trace_format::Call("Kel_SaveSettings", false, static_cast<wchar_t *>(nullptr)), trace_format::EngineResult(4),
+         0, "Kel_SaveSettings", {Kind::Null}, Ending::Result, 4},
+        {trace_format::Call("SetTitleHook", false, static_cast<const wchar_t *>(L"a, b"),
+                            static_cast<const wchar_t *>(L"(c)"), 1), L"", 1, "SetTitleHook",
+         {Kind::Text, Kind::Text, Kind::Number}, Ending::NoResult, 0},
+        {trace_format::Call("Kel_GetWindowMain", false, &window), L" did not return", 0, "Kel_GetWindowMain",
+         {Kind::Unknown}, Ending::DidNotReturn, 0},
+        {L"Kel_Print", L"refused", 0, "Kel_Print", {}, Ending::NotMade, 0},
+        {trace_format::Call("Kel_InitMain", false, window, window), L"refused", 0, "Kel_InitMain",
+         {Kind::Number, Kind::Number}, Ending::NotMade, 0},
+        // Last: what the trace writes after a line still open stands under it.
+        {trace_format::Call("Kel_Print", false), L"...", 0, "Kel_Print", {}, Ending::Open, 0},
+    };
+    CCallTrace trace;
+    std::vector<std::uint64_t> open;
+    for (const Case &c : cases) {
+        for (int depth = 0; depth < c.depth; ++depth)
+            open.push_back(trace.Open(L"Kel_CreateMain()"));
+        if (c.ending == L"refused")
+            trace.Refused(c.call, L"Function was not loaded");
+        else if (c.ending == L"...")
+            trace.Open(c.call);
+        else
+            trace.Close(trace.Open(c.call), L"",
+                        c.expected == Ending::DidNotReturn ? c.ending : c.ending + trace_format::Duration(0.5));
+        for (; !open.empty(); open.pop_back())
+            trace.Close(open.back(), L"", trace_format::EngineResult(0));
+    }
+    trace.Note(std::wstring(trace_format::kReplayNote) + L"1 call replayed");
+    trace.Note(trace_format::Fault(EXCEPTION_ACCESS_VIOLATION, L"at Solvetric.dll+0x1A2B", L"Kel_Print()"));
+    const std::wstring text = L"\uFEFF" + TraceHeader(0x10062) +
+                              L"\r\n(7 earlier lines dropped: the trace keeps the last 4)\r\n" + trace.Text() +
+                              L"    12.000  Kel_Exit(0 = 0 OK (1 ms)\r\nsome words\r\n\r\n";
+    const TraceScript script = ReadTrace(text);
+
+    EXPECT_EQ(std::optional<std::uintptr_t>(0x10062), script.harnessWindow) << "the header's window";
+    EXPECT_EQ(7u, script.dropped);
+    std::vector<const TraceLine *> read;
+    for (const TraceLine &line : script.lines) {
+        if (line.depth == 0 && line.name == "Kel_CreateMain")
+            continue; // the callers the hooks stood under
+        read.push_back(&line);
+    }
+    ASSERT_EQ(std::size(cases), read.size()) << "the notes are passed over: " << EncodeUtf8(text);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const Case &c = cases[i];
+        const TraceLine &line = *read[i];
+        SCOPED_TRACE(EncodeUtf8(c.call + c.ending));
+        EXPECT_EQ(c.name, line.name);
+        EXPECT_EQ(c.depth, line.depth);
+        EXPECT_EQ(static_cast<int>(c.expected), static_cast<int>(line.ending));
+        EXPECT_EQ(c.result, line.result);
+        std::vector<Kind> kinds;
+        for (const TraceArgument &argument : line.arguments)
+            kinds.push_back(argument.kind);
+        EXPECT_EQ(c.kinds, kinds);
+    }
+    // What the arguments hold.
+    EXPECT_EQ(-1, read[2]->arguments[0].number);
+    EXPECT_EQ(0x1A2B, read[3]->arguments[0].number);
+    EXPECT_TRUE(read[4]->arguments[0].output && read[4]->arguments[0].number == 61) << "an out-value as written";
+    EXPECT_EQ(L"V\"1\n", read[5]->arguments[0].text) << "escapes undone";
+    EXPECT_FALSE(read[5]->arguments[0].Cut());
+    EXPECT_TRUE(read[6]->arguments[0].Cut()) << "a text the trace cut";
+    EXPECT_EQ(100u, read[6]->arguments[0].textLength);
+    EXPECT_EQ(L"a, b", read[8]->arguments[0].text) << "a comma and parentheses inside a text";
+    EXPECT_EQ(L"(c)", read[8]->arguments[1].text);
+
+    ASSERT_EQ(2u, script.damaged.size());
+    EXPECT_EQ(2 + trace.LineCount() + 1, script.damaged[0].number) << "the line that cannot be read, by its number";
+    EXPECT_EQ(2 + trace.LineCount() + 2, script.damaged[1].number);
+    EXPECT_EQ(L"not a line of a call trace", script.damaged[1].reason);
 }
 
 TEST(FixedFont, AsksForTheCellHeightFaceAndPitch)
