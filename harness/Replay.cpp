@@ -281,10 +281,14 @@ ReplaySummary Replay(const TraceScript &script, const std::wstring &source, HWND
 {
     ReplaySummary summary;
     std::wstring reasons;
+    // The summary names the first few; the notes name them all.
+    const std::size_t kReasonsNamed = 5;
     auto notReplayed = [&](std::size_t number, const std::wstring &reason) {
         ++summary.notReplayed;
         Note(L"line " + std::to_wstring(number) + L" not replayed: " + reason);
-        reasons += (reasons.empty() ? L" (" : L"; ") + std::wstring(L"line ") + std::to_wstring(number) + L": " + reason;
+        if (summary.notReplayed <= kReasonsNamed)
+            reasons += (reasons.empty() ? L" (" : L"; ") + std::wstring(L"line ") + std::to_wstring(number) + L": " +
+                       reason;
     };
 
     Note(source);
@@ -323,6 +327,8 @@ ReplaySummary Replay(const TraceScript &script, const std::wstring &source, HWND
     }
     for (; damaged != script.damaged.end(); ++damaged)
         notReplayed(damaged->number, damaged->reason);
+    if (summary.notReplayed > kReasonsNamed)
+        reasons += L"; " + std::to_wstring(summary.notReplayed - kReasonsNamed) + L" more";
     if (!reasons.empty())
         reasons += L")";
     Note(Counted(summary.replayed, L"call replayed", L"calls replayed") + L", " +
