@@ -1,5 +1,5 @@
-// UTF-16 to UTF-8 through the system, for the programs, the sample engine and
-// the tests.
+// UTF-16 to UTF-8 and back through the system, for the programs, the sample
+// engine and the tests.
 #pragma once
 
 #include <windows.h>
@@ -20,3 +20,15 @@ inline std::string EncodeUtf8(const wchar_t *text, std::size_t length)
 }
 
 inline std::string EncodeUtf8(const std::wstring &text) { return EncodeUtf8(text.data(), text.size()); }
+
+// Bytes that are no UTF-8 become U+FFFD.
+inline std::wstring DecodeUtf8(const std::string &bytes)
+{
+    if (bytes.empty())
+        return std::wstring();
+    const int length = static_cast<int>(bytes.size());
+    int size = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, &text[0], size);
+    return text;
+}

@@ -1,5 +1,6 @@
 #include "TraceReader.h"
 
+#include "EncodeUtf8.h"
 #include "ReadFileBytes.h"
 #include "TraceFormat.h"
 
@@ -259,16 +260,6 @@ bool ReadTraceFile(const std::wstring &path, TraceScript &script, DWORD &error)
     // A trace is text for people: far below this.
     if (!ReadFileBytes(path, bytes, error, FILE_SHARE_READ | FILE_SHARE_WRITE, 256LL << 20))
         return false;
-    std::wstring text;
-    if (!bytes.empty()) {
-        int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-        if (length <= 0) {
-            error = ::GetLastError();
-            return false;
-        }
-        text.resize(static_cast<std::size_t>(length));
-        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], length);
-    }
-    script = ReadTrace(text);
+    script = ReadTrace(DecodeUtf8(bytes));
     return true;
 }

@@ -12,15 +12,7 @@ namespace uidriver {
 
 std::string Utf8(const std::wstring &text) { return EncodeUtf8(text); }
 
-std::wstring Wide(const std::string &utf8)
-{
-    if (utf8.empty())
-        return std::wstring();
-    int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &result[0], size);
-    return result;
-}
+std::wstring Wide(const std::string &utf8) { return DecodeUtf8(utf8); }
 
 std::wstring BuildPath(const std::wstring &relative)
 {
