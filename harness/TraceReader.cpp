@@ -2,17 +2,13 @@
 
 #include "EncodeUtf8.h"
 #include "ReadFileBytes.h"
+#include "TextEscapes.h"
 #include "TraceFormat.h"
 
 #include <cwctype>
 
 namespace {
 const wchar_t kHeader[] = L"# WinKelTestExe call trace; harness window ";
-
-unsigned HexDigit(wchar_t c)
-{
-    return static_cast<unsigned>(std::iswdigit(c) ? c - L'0' : std::towupper(c) - L'A' + 10);
-}
 
 bool StartsWith(const std::wstring &text, std::size_t at, const wchar_t *prefix)
 {
@@ -68,8 +64,8 @@ public:
         std::size_t start = m_at;
         if (!negative && Take(L"0x")) {
             start = m_at;
-            for (; m_at < m_line.size() && std::iswxdigit(m_line[m_at]) && m_at - start < 16; ++m_at)
-                magnitude = magnitude * 16 + HexDigit(m_line[m_at]);
+            for (; m_at < m_line.size() && HexValue(m_line[m_at]) >= 0 && m_at - start < 16; ++m_at)
+                magnitude = magnitude * 16 + static_cast<unsigned>(HexValue(m_line[m_at]));
         } else {
             for (; m_at < m_line.size() && std::iswdigit(m_line[m_at]) && m_at - start < 19; ++m_at)
                 magnitude = magnitude * 10 + static_cast<unsigned>(m_line[m_at] - L'0');
@@ -89,27 +85,12 @@ public:
                 text += c;
                 continue;
             }
-            if (AtEnd())
+            wchar_t unit = 0;
+            std::size_t taken = 0;
+            if (!ReadEscape(m_line.data() + m_at, m_line.size() - m_at, unit, taken))
                 return false;
-            switch (wchar_t escaped = m_line[m_at++]) {
-            case L'"': case L'\\': text += escaped; break;
-            case L'n': text += L'\n'; break;
-            case L'r': text += L'\r'; break;
-            case L't': text += L'\t'; break;
-            case L'u': {
-                if (m_at + 4 > m_line.size())
-                    return false;
-                unsigned unit = 0;
-                for (int i = 0; i < 4; ++i, ++m_at) {
-                    if (!std::iswxdigit(m_line[m_at]))
-                        return false;
-                    unit = unit * 16 + HexDigit(m_line[m_at]);
-                }
-                text += static_cast<wchar_t>(unit);
-                break;
-            }
-            default: return false;
-            }
+            text += unit;
+            m_at += taken;
         }
         if (!Take(L"\""))
             return false;

@@ -1,5 +1,6 @@
 #include "Escape.h"
 
+#include "TextEscapes.h"
 #include "Utf8.h"
 
 #include <cwchar>
@@ -15,17 +16,6 @@ void AppendUnitEscape(std::string &out, unsigned unit)
     out += "\\u";
     for (int shift = 12; shift >= 0; shift -= 4)
         out += digits[(unit >> shift) & 0xF];
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool Flush(std::string &pending, std::wstring &text)
@@ -87,30 +77,12 @@ bool ReadQuotedText(const std::string &line, std::size_t &pos, std::wstring &tex
             pending += c;
             continue;
         }
-        if (!Flush(pending, result) || ++i >= line.size())
+        wchar_t unit = 0;
+        std::size_t taken = 0;
+        if (!Flush(pending, result) || !ReadEscape(line.data() + i + 1, line.size() - i - 1, unit, taken))
             return false;
-        switch (line[i]) {
-        case '"': result += L'"'; break;
-        case '\\': result += L'\\'; break;
-        case 'n': result += L'\n'; break;
-        case 'r': result += L'\r'; break;
-        case 't': result += L'\t'; break;
-        case 'u': {
-            if (line.size() - i <= 4)
-                return false;
-            unsigned unit = 0;
-            for (int k = 1; k <= 4; ++k) {
-                int digit = HexValue(line[i + k]);
-                if (digit < 0)
-                    return false;
-                unit = unit * 16 + static_cast<unsigned>(digit);
-            }
-            result += static_cast<wchar_t>(unit);
-            i += 4;
-            break;
-        }
-        default: return false;
-        }
+        result += unit;
+        i += taken;
     }
     return false;
 }
