@@ -33,6 +33,7 @@ enum ExitCode : int { kMatches = 0, kDiffers = 1, kCannotReplay = 2, kFaulted = 
 
 const wchar_t kProgram[] = L"WinKelReplay";
 const wchar_t kReportSuffix[] = L".replay.txt";
+const wchar_t kUsage[] = L"usage: WinKelReplay.exe <trace file> [/report <file>]";
 
 void Write(DWORD stream, const std::wstring &text)
 {
@@ -124,21 +125,21 @@ int Run(int argc, wchar_t **argv)
         else if (tracePath.empty() && argv[i][0] != L'/')
             tracePath = argv[i];
         else
-            return Fail(kCannotReplay, L"usage: WinKelReplay.exe <trace file> [/report <file>]");
+            return Fail(kCannotReplay, kUsage);
     }
     if (tracePath.empty())
-        return Fail(kCannotReplay, L"usage: WinKelReplay.exe <trace file> [/report <file>]");
+        return Fail(kCannotReplay, kUsage);
     if (reportPath.empty())
         reportPath = tracePath + kReportSuffix;
 
     TraceScript script;
     DWORD error = 0;
     if (!ReadTraceFile(tracePath, script, error))
-        return Fail(kCannotReplay, tracePath + L" cannot be read: " + SystemErrorText(error) + L" (" +
-                                       std::to_wstring(error) + L")");
+        return Fail(kCannotReplay,
+                    FormatString(LoadResString(IDS_CANNOT_READ_TRACE),
+                                 {tracePath, SystemErrorText(error) + L" (" + std::to_wstring(error) + L")"}));
     if (!HasCallsToReplay(script))
-        return Fail(kCannotReplay, tracePath + L" holds no call to replay: it is no call trace of the harness, or "
-                                               L"every line in it is one a replay passes over.");
+        return Fail(kCannotReplay, FormatString(LoadResString(IDS_NOTHING_TO_REPLAY), {tracePath}));
 
     RunningMark running; // setup waits while the engine is loaded here too
     HWND window = CreateReplayWindow(::GetModuleHandleW(nullptr));
